@@ -1,0 +1,113 @@
+#include "platform/LocalFileSystem.h"
+#include "support/AppError.h"
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+
+namespace {
+AppError errorFromErrno(int err, int fallback)
+{
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+        return AppError(61);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return AppError(75);
+    case ENOENT:
+    case ENOTDIR:
+        return AppError(76);
+    case EIO:
+        return AppError(57);
+    default:
+        return AppError(fallback);
+    }
+}
+
+class PlainHandle : public FileHandle {
+public:
+    explicit PlainHandle(std::unique_ptr<QFile> file) : m_file(std::move(file)) {}
+    void write(const QByteArray& bytes) override
+    {
+        errno = 0;
+        if (m_file->write(bytes) != bytes.size())
+            throw errorFromErrno(errno, 57);
+    }
+    void close() override
+    {
+        errno = 0;
+        const bool flushed = m_file->flush();
+        const int err = errno;
+        m_file->close();
+        if (!flushed)
+            throw errorFromErrno(err, 57);
+    }
+    void discard() override { m_file->close(); }
+
+private:
+    std::unique_ptr<QFile> m_file;
+};
+
+class AtomicHandle : public FileHandle {
+public:
+    explicit AtomicHandle(std::unique_ptr<QSaveFile> file) : m_file(std::move(file)) {}
+    ~AtomicHandle() override { discard(); }
+    void write(const QByteArray& bytes) override
+    {
+        errno = 0;
+        if (m_file->write(bytes) != bytes.size()) {
+            const int err = errno;
+            discard();
+            throw errorFromErrno(err, 57);
+        }
+    }
+    void close() override
+    {
+        errno = 0;
+        if (!m_file->commit())
+            throw errorFromErrno(errno, 57);
+    }
+    void discard() override
+    {
+        if (m_file->isOpen())
+            m_file->cancelWriting(), m_file->commit();
+    }
+
+private:
+    std::unique_ptr<QSaveFile> m_file;
+};
+}
+
+bool LocalFileSystem::isReadOnly(const QString& path) const
+{
+    const QFileInfo info(path);
+    return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+bool LocalFileSystem::makeWritable(const QString& path)
+{
+    QFile file(path);
+    return file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+}
+
+std::unique_ptr<FileHandle> LocalFileSystem::openForWrite(const QString& path, WriteMode mode)
+{
+    errno = 0;
+    if (mode == WriteMode::Atomic) {
+        auto file = std::make_unique<QSaveFile>(path);
+        // The temporary file beside the target keeps the old file whole until the rename.
+        file->setDirectWriteFallback(false);
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw errorFromErrno(errno, 75);
+        return std::make_unique<AtomicHandle>(std::move(file));
+    }
+    auto file = std::make_unique<QFile>(path);
+    QIODevice::OpenMode flags = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    flags |= (mode == WriteMode::Append) ? QIODevice::Append : QIODevice::Truncate;
+    if (!file->open(flags))
+        throw errorFromErrno(errno, 75);
+    return std::make_unique<PlainHandle>(std::move(file));
+}

@@ -1,0 +1,46 @@
+#include "platform/Platform.h"
+#include "platform/DesktopShell.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/QtDialogs.h"
+#include "platform/SystemAppFacts.h"
+#include "platform/SystemClock.h"
+
+namespace {
+struct Seams {
+    std::shared_ptr<Clock> clock;
+    std::shared_ptr<Dialogs> dialogs;
+    std::shared_ptr<Shell> shell;
+    std::shared_ptr<AppFacts> facts;
+    std::shared_ptr<FileSystem> fileSystem;
+};
+
+Seams& seams()
+{
+    static Seams* s = new Seams;  // kept until the process ends
+    return *s;
+}
+
+template <class Real, class Interface>
+Interface& get(std::shared_ptr<Interface>& slot)
+{
+    if (!slot)
+        slot = std::make_shared<Real>();
+    return *slot;
+}
+}
+
+namespace Platform {
+Clock& clock() { return get<SystemClock>(seams().clock); }
+Dialogs& dialogs() { return get<QtDialogs>(seams().dialogs); }
+Shell& shell() { return get<DesktopShell>(seams().shell); }
+AppFacts& facts() { return get<SystemAppFacts>(seams().facts); }
+FileSystem& fileSystem() { return get<LocalFileSystem>(seams().fileSystem); }
+
+void setClock(std::shared_ptr<Clock> c) { seams().clock = std::move(c); }
+void setDialogs(std::shared_ptr<Dialogs> d) { seams().dialogs = std::move(d); }
+void setShell(std::shared_ptr<Shell> s) { seams().shell = std::move(s); }
+void setFacts(std::shared_ptr<AppFacts> f) { seams().facts = std::move(f); }
+void setFileSystem(std::shared_ptr<FileSystem> f) { seams().fileSystem = std::move(f); }
+
+void reset() { seams() = Seams{}; }
+}

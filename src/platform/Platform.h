@@ -1,0 +1,26 @@
+#pragma once
+#include <memory>
+
+class AppFacts;
+class Clock;
+class Dialogs;
+class FileSystem;
+class Shell;
+
+// The one place that knows which implementation of each seam the program runs with.
+// Real implementations are created on first use; tests install fakes.
+namespace Platform {
+Clock& clock();
+Dialogs& dialogs();
+Shell& shell();
+AppFacts& facts();
+FileSystem& fileSystem();
+
+void setClock(std::shared_ptr<Clock> clock);
+void setDialogs(std::shared_ptr<Dialogs> dialogs);
+void setShell(std::shared_ptr<Shell> shell);
+void setFacts(std::shared_ptr<AppFacts> facts);
+void setFileSystem(std::shared_ptr<FileSystem> fileSystem);
+// Back to the real implementations.
+void reset();
+}

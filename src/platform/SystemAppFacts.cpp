@@ -1,0 +1,114 @@
+#include "platform/SystemAppFacts.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QOperatingSystemVersion>
+#include <QRegularExpression>
+#include <QSysInfo>
+
+namespace {
+// Qt's CLDR forms carry time zones and narrow blanks the original forms never had.
+QString plainForm(QString format)
+{
+    format.replace(QChar(0x202F), ' ').replace(QChar(0x00A0), ' ');
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return format.trimmed();
+}
+
+// A two-digit year would not survive a round trip through the settings file.
+QString fullYear(QString format)
+{
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+QString separatorIn(const QString& format, const QString& fallback)
+{
+    for (const QChar c : format)
+        if (!c.isLetter() && !c.isSpace())
+            return QString(c);
+    return fallback;
+}
+}
+
+SystemAppFacts::SystemAppFacts() : m_locale(factsOf(QLocale::system())) {}
+
+LocaleFacts SystemAppFacts::factsOf(const QLocale& given)
+{
+    // The C/POSIX locale counts as English (United States).
+    if (given.language() == QLocale::C)
+        return LocaleFacts::unitedStates();
+    const QLocale& loc = given;
+    LocaleFacts facts;
+    facts.localeName = loc.name();
+    facts.decimalSeparator = loc.decimalPoint();
+    facts.groupSeparator = loc.groupSeparator();
+    facts.shortDateFormat = fullYear(plainForm(loc.dateFormat(QLocale::ShortFormat)));
+    facts.longTimeFormat = plainForm(loc.timeFormat(QLocale::LongFormat));
+    facts.longDateFormat = plainForm(loc.dateFormat(QLocale::LongFormat));
+    facts.dateSeparator = separatorIn(facts.shortDateFormat, "/");
+    facts.timeSeparator = separatorIn(facts.longTimeFormat, ":");
+    facts.amText = loc.amText();
+    facts.pmText = loc.pmText();
+    for (int m = 1; m <= 12; ++m) {
+        facts.monthNames << loc.monthName(m, QLocale::LongFormat);
+        facts.shortMonthNames << loc.monthName(m, QLocale::ShortFormat);
+    }
+    return facts;
+}
+
+QString SystemAppFacts::programFolder() const
+{
+    if (QCoreApplication::instance())
+        return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    return QDir::toNativeSeparators(QDir::currentPath());
+}
+
+QString SystemAppFacts::exeName() const
+{
+    if (QCoreApplication::instance())
+        return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return QStringLiteral("zelvo");
+}
+
+int SystemAppFacts::versionMajor() const { return ZELVO_VERSION_MAJOR; }
+int SystemAppFacts::versionMinor() const { return ZELVO_VERSION_MINOR; }
+int SystemAppFacts::versionRevision() const { return ZELVO_VERSION_PATCH; }
+
+QString SystemAppFacts::currentFolder() const { return QDir::toNativeSeparators(QDir::currentPath()); }
+
+QString SystemAppFacts::tempFolder() const
+{
+    QString path = QDir::toNativeSeparators(QDir::tempPath());
+    while (path.size() > 1 && path.endsWith(QDir::separator()))
+        path.chop(1);
+    return path;
+}
+
+OsVersion SystemAppFacts::osVersion() const
+{
+    OsVersion v;
+    v.ok = true;
+#ifdef Q_OS_WIN
+    const auto os = QOperatingSystemVersion::current();
+    v.major = os.majorVersion();
+    v.minor = os.minorVersion();
+    v.platformId = 2;
+#else
+    const QString kernel = QSysInfo::kernelVersion();
+    const QStringList parts = kernel.split('.');
+    v.major = parts.value(0).toInt();
+    v.minor = parts.value(1).toInt();
+    v.platformId = 0;
+    QString type = QSysInfo::kernelType();
+    if (!type.isEmpty())
+        type[0] = type[0].toUpper();
+    const QString release = kernel.section('-', 0, 0);
+    v.ownName = (type + ' ' + release).trimmed();
+#endif
+    return v;
+}
+
+const LocaleFacts& SystemAppFacts::locale() const { return m_locale; }

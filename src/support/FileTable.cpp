@@ -1,0 +1,49 @@
+#include "support/FileTable.h"
+#include "platform/Platform.h"
+#include "support/AppError.h"
+
+FileTable& FileTable::instance()
+{
+    static FileTable* table = new FileTable;  // kept until the process ends
+    return *table;
+}
+
+int FileTable::FreeFile() const
+{
+    int number = 1;
+    while (m_files.count(number))
+        ++number;
+    return number;
+}
+
+int FileTable::open(const QString& path, FileSystem::WriteMode mode)
+{
+    const int number = FreeFile();
+    m_files[number] = Platform::fileSystem().openForWrite(path, mode);
+    return number;
+}
+
+FileHandle& FileTable::handle(int number)
+{
+    const auto it = m_files.find(number);
+    if (it == m_files.end())
+        throw AppError(AppError::BadFileNameOrNumber);
+    return *it->second;
+}
+
+void FileTable::write(int number, const QByteArray& bytes) { handle(number).write(bytes); }
+
+void FileTable::close(int number)
+{
+    auto node = m_files.extract(number);
+    if (node.empty())
+        throw AppError(AppError::BadFileNameOrNumber);
+    node.mapped()->close();
+}
+
+void FileTable::discard(int number)
+{
+    auto node = m_files.extract(number);
+    if (!node.empty())
+        node.mapped()->discard();
+}

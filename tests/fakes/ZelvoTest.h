@@ -1,0 +1,55 @@
+#pragma once
+#include "diagnostics/cSharedLogging.h"
+#include "fakes/FakeAppFacts.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FaultyFileSystem.h"
+#include "platform/Platform.h"
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Every seam faked, the program folder a fresh temporary folder, the log object new.
+class ZelvoTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        facts->folder = dir.path();
+        facts->temp = dir.path();
+        Platform::setClock(clock);
+        Platform::setDialogs(dialogs);
+        Platform::setShell(shell);
+        Platform::setFacts(facts);
+        Platform::setFileSystem(files);
+        cSharedLogging::resetInstance();
+    }
+    void TearDown() override
+    {
+        cSharedLogging::instance().setNOLOGGING(true);
+        cSharedLogging::resetInstance();
+        Platform::reset();
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QByteArray readBytes(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void writeBytes(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<FakeDialogs> dialogs = std::make_shared<FakeDialogs>();
+    std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
+    std::shared_ptr<FakeAppFacts> facts = std::make_shared<FakeAppFacts>();
+    std::shared_ptr<FaultyFileSystem> files = std::make_shared<FaultyFileSystem>();
+};
