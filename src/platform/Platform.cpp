@@ -2,6 +2,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtSoundOut.h"
 #include "platform/SystemAppFacts.h"
 #include "platform/SystemClock.h"
 
@@ -12,6 +13,7 @@ struct Seams {
     std::shared_ptr<Shell> shell;
     std::shared_ptr<AppFacts> facts;
     std::shared_ptr<FileSystem> fileSystem;
+    std::shared_ptr<SoundOut> sound;
 };
 
 Seams& seams()
@@ -35,12 +37,14 @@ Dialogs& dialogs() { return get<QtDialogs>(seams().dialogs); }
 Shell& shell() { return get<DesktopShell>(seams().shell); }
 AppFacts& facts() { return get<SystemAppFacts>(seams().facts); }
 FileSystem& fileSystem() { return get<LocalFileSystem>(seams().fileSystem); }
+SoundOut& sound() { return get<QtSoundOut>(seams().sound); }
 
 void setClock(std::shared_ptr<Clock> c) { seams().clock = std::move(c); }
 void setDialogs(std::shared_ptr<Dialogs> d) { seams().dialogs = std::move(d); }
 void setShell(std::shared_ptr<Shell> s) { seams().shell = std::move(s); }
 void setFacts(std::shared_ptr<AppFacts> f) { seams().facts = std::move(f); }
 void setFileSystem(std::shared_ptr<FileSystem> f) { seams().fileSystem = std::move(f); }
+void setSound(std::shared_ptr<SoundOut> s) { seams().sound = std::move(s); }
 
 void reset() { seams() = Seams{}; }
 }

@@ -6,6 +6,7 @@ class Clock;
 class Dialogs;
 class FileSystem;
 class Shell;
+class SoundOut;
 
 // The one place that knows which implementation of each seam the program runs with.
 // Real implementations are created on first use; tests install fakes.
@@ -15,12 +16,14 @@ Dialogs& dialogs();
 Shell& shell();
 AppFacts& facts();
 FileSystem& fileSystem();
+SoundOut& sound();
 
 void setClock(std::shared_ptr<Clock> clock);
 void setDialogs(std::shared_ptr<Dialogs> dialogs);
 void setShell(std::shared_ptr<Shell> shell);
 void setFacts(std::shared_ptr<AppFacts> facts);
 void setFileSystem(std::shared_ptr<FileSystem> fileSystem);
+void setSound(std::shared_ptr<SoundOut> sound);
 // Back to the real implementations.
 void reset();
 }

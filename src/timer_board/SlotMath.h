@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// The arithmetic of a timer slot's fields, kept apart from the widgets.
+namespace SlotMath {
+
+struct Fields {
+    QString days, hours, minutes, seconds;
+};
+
+// The clock-time text from the hour, minute and second fields; non-numeric parts are copied
+// unchanged (which makes the text an invalid time), a pm hour that is not a number reads 0.
+QString composeClockTime(const QString& hour, const QString& minute, const QString& second, bool am);
+// Seconds since midnight of an "H:MM:SS" text, when it is a valid time of day.
+std::optional<int> clockTimeSeconds(const QString& text);
+// Seconds from now (whole seconds since midnight) to the next time the clock shows target.
+int secondsUntil(int targetSeconds, int nowSeconds);
+// The duration the countdown fields give, in seconds: days to the hour, the rest rounded half to
+// even; nothing when a part does not fit the 16-bit field range.
+std::optional<std::int64_t> durationSeconds(const Fields& fields);
+// What the fields show for the remaining time: whole seconds, rounded up so that a counting
+// slot never shows all zeros before its end ("2", "5", "7", "09").
+Fields remainingFields(double remainingDays);
+// Seconds split into the four fields for a quick start.
+Fields splitSeconds(std::int32_t seconds);
+// The fields added up leniently, the running total rounded after each addition.
+std::int64_t fieldTotal(const Fields& fields);
+
+}

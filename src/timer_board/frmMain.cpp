@@ -1,0 +1,695 @@
+#include "timer_board/frmMain.h"
+#include "diagnostics/cSharedLogging.h"
+#include "platform/AppFacts.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "settings/cSHAREDSettings.h"
+#include "support/Conversions.h"
+#include "support/Guard.h"
+#include "support/OleDate.h"
+#include "support/Twips.h"
+#include "support/cSHAREDDelay.h"
+#include "support/cSharedFileSubs.h"
+#include "support/cSharedSound.h"
+#include "support/cSharedText.h"
+#include "timer_board/WrapButton.h"
+#include "timer_board/frmMessage.h"
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+const QString kTitle = QStringLiteral("Zelvo");
+const QString kStartTip = QStringLiteral("Click START to begin the countdown timer.");
+const QString kStopTip = QStringLiteral("Click STOP to stop the countdown timer.");
+const QColor kGreen(0, 176, 0);
+const QColor kGrey(128, 128, 128);
+const QColor kSilver(192, 192, 192);
+
+cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
+double now() { return OleDate::fromDateTime(Platform::clock().now()).days; }
+void message(const QString& text) { Platform::dialogs().message(text, Dialogs::Buttons::Ok, kTitle); }
+
+QLineEdit* field(QWidget* parent, const QString& text, const QString& tip, const QRect& geometry, bool centred)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setToolTip(tip);
+    edit->setGeometry(geometry);
+    if (centred)
+        edit->setAlignment(Qt::AlignCenter);
+    return edit;
+}
+
+QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
+{
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const QString& caption, const QString& tip, const QRect& geometry)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setToolTip(tip);
+    b->setGeometry(geometry);
+    return b;
+}
+
+// A failure in the tick ends the tick; code 53 is answered with the slot's reminder instead.
+struct TickEnded {};
+}
+
+frmMain::frmMain()
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName("frmMain");
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    // The alarm and run boxes sit one above the other in 14 pixels each.
+    setStyleSheet("QCheckBox { spacing: 2px; } QCheckBox::indicator { width: 10px; height: 10px; }");
+    setFixedSize(Twips::px(8088), Twips::px(6264));
+
+    Timer1 = new QTimer(this);
+    SaveTimer = new QTimer(this);
+    Timer3 = new QTimer(this);
+    Timer1->setInterval(100);
+    SaveTimer->setInterval(30000);
+    Timer3->setInterval(30000);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    connect(SaveTimer, &QTimer::timeout, this, &frmMain::SaveTimer_Timer);
+    SaveTimer->start();
+
+    buildRow(0);
+    Frame1[0]->hide();
+    buildBottomStrip();
+}
+
+QString frmMain::settingsPath() const
+{
+    return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().programFolder())
+           + cSharedFileSubs::separator() + "Zelvo.ini";
+}
+
+QString frmMain::alarmPath() const
+{
+    return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().programFolder())
+           + cSharedFileSubs::separator() + "alarm.wav";
+}
+
+void frmMain::checkIndex(int i)
+{
+    if (i < 0 || i >= kRows)
+        throw AppError(AppError::SubscriptOutOfRange);
+}
+
+// ---- building the window -------------------------------------------------------------------
+
+void frmMain::buildRow(int i)
+{
+    Frame1[i] = new QFrame(this);
+    Frame1[i]->setFrameShape(QFrame::Box);
+    Frame1[i]->setFrameShadow(QFrame::Sunken);
+    Frame1[i]->setGeometry(Twips::rect(135, 135, 3972, 960));
+    QFrame* row = Frame1[i];
+
+    txtDesc[i] = field(row, "Reminder " + QString::number(i + 1),
+                       "This message will be displayed when the timer reaches 0:00:00", Twips::rect(90, 192, 3780, 285),
+                       false);
+    chkAlarm[i] = new QCheckBox("A", row);
+    chkAlarm[i]->setToolTip("Sound an alarm");
+    chkAlarm[i]->setGeometry(Twips::rect(2352, 528, 396, 204));
+    chkAlarm[i]->setChecked(true);
+    chkRun[i] = new QCheckBox("R", row);
+    chkRun[i]->setToolTip("Run a file or a web URL");
+    chkRun[i]->setGeometry(Twips::rect(2352, 720, 396, 204));
+    cmdAt[i] = button(row, "T", "Switch between entering a countdown and a specific time", Twips::rect(2784, 528, 252, 330));
+    cmdPause[i] = button(row, "P", "Pause/Restart Timer", Twips::rect(3072, 528, 300, 330));
+    cmdStart[i] = button(row, "Start", kStartTip, Twips::rect(3408, 528, 492, 330));
+
+    fraCountdown[i] = new QWidget(row);
+    fraCountdown[i]->setGeometry(Twips::rect(90, 528 - 15, 2220, 396));
+    QWidget* count = fraCountdown[i];
+    txtDays[i] = field(count, "0", "Enter the Days value", Twips::rect(48, 48, 324, 285), true);
+    lblCountD[i] = label(count, "d", Twips::rect(432, 84, 150, 200));
+    txtHours[i] = field(count, "0", "Enter the hours value", Twips::rect(588, 48, 324, 285), true);
+    lblCountH[i] = label(count, "h", Twips::rect(972, 84, 150, 200));
+    txtMinutes[i] = field(count, "0", "Enter the Minutes value", Twips::rect(1164, 48, 324, 285), true);
+    lblCountM[i] = label(count, "m", Twips::rect(1500, 84, 200, 200));
+    txtSeconds[i] = field(count, "00", "Enter the Seconds value", Twips::rect(1740, 48, 360, 285), true);
+    lblCountS[i] = label(count, "s", Twips::rect(2124, 96, 96, 200));
+
+    fraAtSpecific[i] = new QWidget(row);
+    fraAtSpecific[i]->setGeometry(Twips::rect(90, 528 - 15, 2172, 396));
+    QWidget* at = fraAtSpecific[i];
+    txtAtHour[i] = field(at, "0", "Hour", Twips::rect(48, 48, 300, 300), true);
+    lblAtHour[i] = label(at, ":", Twips::rect(336, 96, 150, 200));
+    txtAtMin[i] = field(at, "00", "Minute", Twips::rect(528, 48, 348, 300), true);
+    lblAtMin[i] = label(at, ":", Twips::rect(864, 96, 150, 200));
+    txtAtSec[i] = field(at, "00", "Second", Twips::rect(1056, 48, 360, 285), true);
+    optAM[i] = new QRadioButton("am", at);
+    optAM[i]->setGeometry(Twips::rect(1584, 0, 540, 192));
+    optPM[i] = new QRadioButton("pm", at);
+    optPM[i]->setGeometry(Twips::rect(1584, 192, 540, 192));
+    // Each row's am/pm pair is a group of its own.
+    auto* group = new QButtonGroup(at);
+    group->addButton(optAM[i]);
+    group->addButton(optPM[i]);
+    optPM[i]->setChecked(true);
+    fraAtSpecific[i]->hide();
+
+    for (QLineEdit* edit : {txtDesc[i], txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i], txtAtHour[i],
+                            txtAtMin[i], txtAtSec[i]})
+        watchFocus(edit);
+    if (i < kSlots) {
+        connect(cmdStart[i], &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
+        connect(cmdPause[i], &QPushButton::clicked, this, [this, i] { cmdPause_Click(i); });
+        connect(cmdAt[i], &QPushButton::clicked, this, [this, i] { cmdAt_Click(i); });
+    }
+}
+
+void frmMain::fillRow(int i)
+{
+    Guard g{"Form_Load", "frmMain"};
+    g([&] { txtDesc[i]->setText(settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText()); });
+    g([&] { fraCountdown[i]->show(); });
+    g([&] { fraAtSpecific[i]->hide(); });
+    g([&] { optPM[i]->setChecked(true); });
+}
+
+void frmMain::buildBottomStrip()
+{
+    const QStringList captions{"1-10", "11-20", "21-30", "31-40"};
+    const int lefts[] = {2064, 2736, 3456, 4176};
+    for (int k = 0; k < 4; ++k) {
+        optPage[k] = button(this, captions[k], "Display timers " + captions[k], Twips::rect(lefts[k], 5472, 588, 300));
+        optPage[k]->setCheckable(true);
+        optPage[k]->setAutoExclusive(true);
+        connect(optPage[k], &QPushButton::clicked, this, [this, k] { optPage_Click(k); });
+    }
+    optPage[0]->setChecked(true);
+    cmd30s = button(this, "30s", "Starts a 30 second countdown timer immediately", Twips::rect(1992, 5850, 444, 276));
+    cmd1m = button(this, "1m", "Starts a 60 second countdown timer immediately", Twips::rect(2532, 5850, 468, 276));
+    cmd5m = button(this, "5m", "Starts a 5m countdown timer immediately", Twips::rect(3108, 5850, 468, 276));
+    cmdCustom = button(this, "Ns:", "Starts a custom timer immediately (Set the seconds first)",
+                       Twips::rect(3684, 5850, 468, 276));
+    txtCustom = field(this, "900", "Number of seconds for custom timer", Twips::rect(4224, 5850, 696, 285), true);
+    cmdTest = new WrapButton("Test Alarm Volume", this);
+    cmdTest->setGeometry(Twips::rect(5376, 5712, 984, 465));
+    cmdAbout = button(this, "About", QString(), Twips::rect(135, 5715, 690, 465));
+    cmdCheckUpdate = new WrapButton("Check for Update", this);
+    cmdCheckUpdate->setGeometry(Twips::rect(945, 5712, 930, 465));
+    cmdExit = button(this, "Exit", QString(), Twips::rect(6528, 5715, 600, 465));
+    cmdHide = button(this, "Hide", QString(), Twips::rect(7248, 5715, 672, 465));
+    connect(cmd30s, &QPushButton::clicked, this, &frmMain::cmd30s_Click);
+    connect(cmd1m, &QPushButton::clicked, this, &frmMain::cmd1m_Click);
+    connect(cmd5m, &QPushButton::clicked, this, &frmMain::cmd5m_Click);
+    connect(cmdCustom, &QPushButton::clicked, this, &frmMain::cmdCustom_Click);
+    connect(cmdTest, &QPushButton::clicked, this, &frmMain::cmdTest_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdHide, &QPushButton::clicked, this, &QWidget::showMinimized);
+}
+
+void frmMain::watchFocus(QLineEdit* edit) { edit->installEventFilter(this); }
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        // After a click the press itself places the cursor; select once it has been handled.
+        if (edit)
+            QTimer::singleShot(0, edit, [edit] { cSharedText::instance().HighlightText(edit); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- start-up --------------------------------------------------------------------------------
+
+void frmMain::Form_Load()
+{
+    Timer3->stop();
+    Guard g{"Form_Load", "frmMain"};
+    // The splash window shows here.
+    g([&] { settings().LoadSettings(settingsPath()); });
+    g([&] { cSharedLogging::instance().LogEvent("Zelvo startup", true); });
+    g([&] { setWindowTitle(kTitle); });
+    g([&] { Timer1->stop(); });
+    // The tray icon takes the red picture here.
+    for (int i = 1; i < kRows; ++i)
+        g([&] {
+            buildRow(i);
+            Frame1[i]->hide();
+        });
+    for (int i = 0; i < kRows; ++i)
+        fillRow(i);
+    g([&] { ShowPage(0); });
+    // The notification-area icon is added here.
+    g([&] { RestoreTimers(); });
+    g([&] { setFixedWidth(Twips::px(2 * 3972 + 400)); });
+    g([&] {
+        if (const QScreen* screen = QApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    });
+    g([&] { txtCustom->setText("0"); });
+    g([&] { txtCustom->setText(QString::number(settings().sGet("CustomSeconds", Value::whole(900)).toInt32())); });
+    // Hiding at start, the update checker and its timer join here.
+}
+
+// ---- pages -----------------------------------------------------------------------------------
+
+void frmMain::HideAllRows()
+{
+    for (QFrame* frame : Frame1)
+        frame->hide();
+}
+
+void frmMain::ShowPage(int first)
+{
+    if (first < 0 || first + 9 >= kRows)
+        throw AppError(AppError::SubscriptOutOfRange);
+    const int gap = Twips::px(100);
+    const QRect anchor = Frame1[0]->geometry();
+    Frame1[first]->move(anchor.topLeft());
+    Frame1[first]->show();
+    for (int k = 1; k <= 9; ++k) {
+        QFrame* frame = Frame1[first + k];
+        const QRect above = Frame1[first + k - 1]->geometry();
+        const int left = k < 5 ? anchor.left() : anchor.left() + anchor.width() + gap;
+        const int top = k == 5 ? anchor.top() : above.top() + above.height() + gap;
+        frame->move(left, top);
+        frame->show();
+    }
+}
+
+void frmMain::optPage_Click(int page)
+{
+    if (page < 0 || page > 3)
+        throw AppError(AppError::SubscriptOutOfRange);
+    optPage[page]->setChecked(true);
+    HideAllRows();
+    ShowPage(10 * page);
+}
+
+// ---- starting --------------------------------------------------------------------------------
+
+SlotMath::Fields frmMain::fieldsOf(int i) const
+{
+    return {txtDays[i]->text(), txtHours[i]->text(), txtMinutes[i]->text(), txtSeconds[i]->text()};
+}
+
+void frmMain::setFields(int i, const SlotMath::Fields& f)
+{
+    // Unchanged texts are left alone: forty rows ten times a second add up.
+    const auto set = [](QLineEdit* edit, const QString& text) {
+        if (edit->text() != text)
+            edit->setText(text);
+    };
+    set(txtDays[i], f.days);
+    set(txtHours[i], f.hours);
+    set(txtMinutes[i], f.minutes);
+    set(txtSeconds[i], f.seconds);
+}
+
+void frmMain::setDescColours(int i, const QColor& text, const QColor& base)
+{
+    QPalette palette = QApplication::palette(txtDesc[i]);
+    if (text.isValid())
+        palette.setColor(QPalette::Text, text);
+    if (base.isValid())
+        palette.setColor(QPalette::Base, base);
+    txtDesc[i]->setPalette(palette);
+}
+
+void frmMain::cmdStart_Click(int i)
+{
+    checkIndex(i);
+    Guard g{"cmdStart_Click", "frmMain"};
+    if (SlotRunning[i]) {
+        g([&] { StopTimer(i); });
+        return;
+    }
+    if (!chkAlarm[i]->isChecked() && !chkRun[i]->isChecked()) {
+        message("Please tick one or both of the 'Alarm' and 'Run' boxes");
+        return;
+    }
+    if (!SlotMath::durationSeconds(fieldsOf(i)) && !SlotAtTime[i]) {
+        message("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
+        return;
+    }
+    if (chkRun[i]->isChecked()) {
+        const QString key = "RunFile" + QString::number(i);
+        QString current;
+        g([&] { current = settings().sGet(key, QString()).toText(); });
+        const QString answer =
+            Platform::dialogs().input("Enter the file to run", kTitle + ' ' + QString::number(i + 1), current);
+        g([&] { settings().sSet(key, answer); });
+    }
+    g([&] { StartTimer(i); });
+}
+
+void frmMain::convertClockTime(int i)
+{
+    const QString text = SlotMath::composeClockTime(txtAtHour[i]->text(), txtAtMin[i]->text(), txtAtSec[i]->text(),
+                                                    optAM[i]->isChecked());
+    SlotAtTime[i] = false;
+    const auto target = SlotMath::clockTimeSeconds(text);
+    if (!target)
+        return;
+    const int nowSeconds = Platform::clock().now().time().msecsSinceStartOfDay() / 1000;
+    const int interval = SlotMath::secondsUntil(*target, nowSeconds);
+    fraAtSpecific[i]->hide();
+    fraCountdown[i]->show();
+    txtDays[i]->setText("0");
+    txtHours[i]->setText(QString::number(interval / 3600));
+    txtMinutes[i]->setText(QString::number(interval % 3600 / 60));
+    txtSeconds[i]->setText(QString::number(interval % 60));
+}
+
+void frmMain::StartTimer(int i)
+{
+    checkIndex(i);
+    Guard g{"StartTimer", "frmMain"};
+    g([&] {
+        if (!Timer1->isActive()) {
+            Timer1->start(100);
+            SetTrayRunning();
+        }
+    });
+    g([&] {
+        if (SlotAtTime[i])
+            convertClockTime(i);
+    });
+    // A duration the fields cannot hold never starts with an old one; the row stays idle.
+    const auto duration = SlotMath::durationSeconds(fieldsOf(i));
+    if (!duration) {
+        g([&] { message("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767."); });
+        return;
+    }
+    g([&] {
+        cmdAt[i]->setEnabled(false);
+        chkAlarm[i]->setEnabled(false);
+        chkRun[i]->setEnabled(false);
+    });
+    g([&] { cmdStart[i]->setToolTip(kStopTip); });
+    SlotDuration[i] = static_cast<double>(*duration) / 86400.0;
+    g([&] { cmdStart[i]->setText("Stop"); });
+    SlotRunning[i] = true;
+    SlotPaused[i] = false;
+    g([&] { setDescColours(i, kGreen, kSilver); });
+    g([&] { SlotEnd[i] = now() + SlotDuration[i]; });
+    g([&] {
+        for (QLineEdit* edit : {txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i]})
+            edit->setEnabled(false);
+    });
+}
+
+void frmMain::cmdAt_Click(int i)
+{
+    checkIndex(i);
+    SlotAtTime[i] = !SlotAtTime[i];
+    fraAtSpecific[i]->setVisible(SlotAtTime[i]);
+    fraCountdown[i]->setVisible(!SlotAtTime[i]);
+}
+
+void frmMain::cmd30s_Click() { StartInstantTimer(30); }
+void frmMain::cmd1m_Click() { StartInstantTimer(60); }
+void frmMain::cmd5m_Click() { StartInstantTimer(300); }
+
+void frmMain::cmdCustom_Click()
+{
+    std::int32_t seconds = 0;
+    Guard g{"cmdCustom_Click", "frmMain"};
+    g([&] { seconds = Conversions::CLng(Conversions::Val(txtCustom->text())); });
+    if (seconds < 1) {
+        message("Please set the custom seconds value first");
+        return;
+    }
+    StartInstantTimer(seconds);
+}
+
+void frmMain::StartInstantTimer(std::int32_t seconds)
+{
+    const SlotMath::Fields fields = SlotMath::splitSeconds(seconds);
+    for (int i = kSlots - 1; i >= 0; --i) {
+        const bool free = Frame1[i]->isVisibleTo(this) && !SlotRunning[i] && Conversions::Val(txtDays[i]->text()) == 0
+                          && Conversions::Val(txtHours[i]->text()) == 0 && Conversions::Val(txtMinutes[i]->text()) == 0
+                          && Conversions::Val(txtSeconds[i]->text()) == 0;
+        if (!free)
+            continue;
+        txtDesc[i]->setText("Instant timer");
+        setFields(i, fields);
+        chkAlarm[i]->setChecked(true);
+        chkRun[i]->setChecked(false);
+        StartTimer(i);
+        return;
+    }
+    message("No free timers available. Cannot start countdown.");
+}
+
+// ---- tick and expiry -------------------------------------------------------------------------
+
+void frmMain::Timer1_Timer()
+{
+    bool active = false;
+    try {
+        for (int i = 0; i < kSlots; ++i)
+            tickSlot(i, active);
+    } catch (const TickEnded&) {
+        return;
+    }
+    if (!active) {
+        Timer1->stop();
+        SetTrayIdle();
+    }
+}
+
+void frmMain::tickSlot(int i, bool& active)
+{
+    if (!SlotRunning[i])
+        return;
+    if (SlotPaused[i]) {
+        active = true;
+        return;
+    }
+    const double exact = SlotEnd[i] - now();
+    const float remaining = static_cast<float>(exact);
+    if (remaining > 0) {
+        setFields(i, SlotMath::remainingFields(exact));
+        active = true;
+        return;
+    }
+    expireSlot(i);
+}
+
+void frmMain::expireSlot(int i)
+{
+    // Each step of an expiry: a failure ends the tick, except a missing file (53), which is
+    // answered with the slot's reminder before the next step.
+    const auto step = [&](auto&& statement) {
+        try {
+            statement();
+        } catch (const AppError& e) {
+            if (e.number() != AppError::FileNotFound)
+                throw TickEnded{};
+            RaiseAlarm(txtDesc[i]->text());
+        } catch (const std::exception&) {
+            throw TickEnded{};
+        }
+    };
+    step([&] { StopTimer(i); });
+    step([&] {
+        if (chkAlarm[i]->isChecked())
+            RaiseAlarm(txtDesc[i]->text());
+    });
+    step([&] {
+        if (chkRun[i]->isChecked())
+            cSharedFileSubs::instance().RunFile(settings().sGet("RunFile" + QString::number(i)).toText(), QString());
+    });
+}
+
+void frmMain::StopTimer(int i)
+{
+    checkIndex(i);
+    Guard g{"StopTimer", "frmMain"};
+    g([&] { cmdStart[i]->setToolTip(kStartTip); });
+    g([&] {
+        cmdAt[i]->setEnabled(true);
+        chkAlarm[i]->setEnabled(true);
+        chkRun[i]->setEnabled(true);
+    });
+    g([&] { cmdStart[i]->setText("Start"); });
+    g([&] { SlotEnd[i] = 0; });
+    g([&] {
+        SlotRunning[i] = false;
+        SlotPaused[i] = false;
+    });
+    g([&] {
+        for (QLineEdit* edit : {txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i]})
+            edit->setEnabled(true);
+    });
+    g([&] { txtDesc[i]->setPalette(QApplication::palette(txtDesc[i])); });
+    g([&] { setFields(i, {"0", "0", "0", "00"}); });
+}
+
+void frmMain::cmdPause_Click(int i)
+{
+    checkIndex(i);
+    if (SlotPaused[i])
+        RestartTimer(i);
+    else
+        PauseTimer(i);
+}
+
+void frmMain::PauseTimer(int i)
+{
+    checkIndex(i);
+    SlotPaused[i] = true;
+    setDescColours(i, kGrey, kSilver);
+}
+
+void frmMain::RestartTimer(int i) { StartTimer(i); }
+
+void frmMain::RaiseAlarm(const QString& text)
+{
+    auto* reminder = new frmMessage(text);
+    reminder->show();
+    cSHAREDDelay::instance().DoEventss();
+    cSharedSound::instance().PlayWav(alarmPath());
+}
+
+void frmMain::cmdTest_Click()
+{
+    const auto answer = Platform::dialogs().message("Play the alarm sound?", Dialogs::Buttons::YesNo, kTitle);
+    if (answer != Dialogs::Answer::No)
+        cSharedSound::instance().PlayWav(alarmPath());
+}
+
+// ---- persistence -----------------------------------------------------------------------------
+
+void frmMain::saveSlot(int n)
+{
+    Guard g{"SaveTimers", "frmMain"};
+    const QString num = QString::number(n);
+    std::int64_t total = 0;
+    g([&] { total = SlotMath::fieldTotal(fieldsOf(n)); });
+    // A slot counting down is never cleared by a save, whatever its fields show.
+    const bool counting = SlotRunning[n] && !SlotPaused[n];
+    if (total < 1 && !counting) {
+        g([&] { settings().sSet("TimerRunning" + num, false); });
+        SlotRunning[n] = false;
+        return;
+    }
+    g([&] { settings().sSet("TimerRunning" + num, SlotRunning[n]); });
+    g([&] { settings().sSet("TimerName" + num, txtDesc[n]->text()); });
+    g([&] {
+        const double days = Conversions::textToNumber(txtDays[n]->text());
+        const std::int64_t span = static_cast<std::int64_t>(Conversions::CInt(txtHours[n]->text())) * 3600
+                                  + static_cast<std::int64_t>(Conversions::CInt(txtMinutes[n]->text())) * 60
+                                  + Conversions::CInt(txtSeconds[n]->text());
+        settings().sSet("Timer" + num + "End", OleDate{now() + days + static_cast<double>(span) / 86400.0});
+    });
+    g([&] { settings().sSet("AlarmOn" + num, chkAlarm[n]->isChecked()); });
+    g([&] { settings().sSet("Run" + num, chkRun[n]->isChecked()); });
+}
+
+void frmMain::SaveTimers()
+{
+    for (int n = 0; n < kSlots; ++n)
+        saveSlot(n);
+}
+
+void frmMain::SaveTimer_Timer()
+{
+    if (!Timer1->isActive())
+        return;
+    Guard g{"SaveTimer_Timer", "frmMain"};
+    g([&] { SaveTimers(); });
+    g([&] { settings().sSet("CustomSeconds", txtCustom->text().trimmed()); });
+    g([&] { settings().SaveSettings(settingsPath()); });
+}
+
+namespace {
+// A flag read leniently: an unreadable value counts as its default.
+bool flagOf(const QString& name, bool fallback)
+{
+    try {
+        return cSHAREDSettings::instance().sGet(name, fallback).toBool();
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+}
+
+void frmMain::restoreSlot(int n, double nowDays, QString& expired)
+{
+    const QString num = QString::number(n);
+    if (!flagOf("TimerRunning" + num, false))
+        return;
+    const OleDate end = settings().sGet("Timer" + num + "End", Value::whole(0)).toDate();
+    const QString name = settings().sGet("TimerName" + num, "Timer " + QString::number(n + 1)).toText();
+    if (end.days > nowDays) {
+        const double remaining = end.days - nowDays;
+        const std::int64_t total = std::llround(remaining * 86400.0);
+        txtDesc[n]->setText(name);
+        setFields(n, {QString::number(total / 86400), QString::number(total % 86400 / 3600),
+                      QString::number(total % 3600 / 60), QString::number(total % 60)});
+        chkAlarm[n]->setChecked(flagOf("AlarmOn" + num, true));
+        chkRun[n]->setChecked(flagOf("Run" + num, false));
+        StartTimer(n);
+        return;
+    }
+    settings().sSet("TimerRunning" + num, false);
+    expired += name + " (" + end.generalForm() + ") \r\n";
+}
+
+void frmMain::RestoreTimers()
+{
+    const double nowDays = now();
+    QString expired;
+    for (int n = 0; n < kSlots; ++n) {
+        // One unreadable slot must not cost the countdowns after it.
+        Guard g{"RestoreTimers", "frmMain"};
+        g([&] { restoreSlot(n, nowDays, expired); });
+    }
+    if (!expired.isEmpty())
+        message("The following alarms expired while the program was closed:\r\n" + expired);
+}
+
+// ---- tray and closing ------------------------------------------------------------------------
+
+void frmMain::SetTrayIdle() {}
+void frmMain::SetTrayRunning() {}
+
+bool frmMain::Form_QueryUnload(UnloadMode)
+{
+    SaveTimers();
+    return true;
+}
+
+void frmMain::Form_Unload()
+{
+    Guard g{"Form_Unload", "frmMain"};
+    g([&] { settings().SaveSettings(settingsPath()); });
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!Form_QueryUnload(vbFormControlMenu)) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+    QApplication::quit();
+}

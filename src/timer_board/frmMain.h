@@ -1,0 +1,102 @@
+#pragma once
+#include "timer_board/SlotMath.h"
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The main window: forty timer slots on four pages, the quick-start strip and the three timers.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRows = 41;   // index 40 is built but never used
+    static constexpr int kSlots = 40;
+
+    // How a close was asked for, as the system reports it.
+    enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+    frmMain();
+
+    void Form_Load();
+    void optPage_Click(int page);
+    void HideAllRows();
+    void ShowPage(int first);
+
+    void cmdStart_Click(int i);
+    void StartTimer(int i);
+    void cmdAt_Click(int i);
+    void cmd30s_Click();
+    void cmd1m_Click();
+    void cmd5m_Click();
+    void cmdCustom_Click();
+    void StartInstantTimer(std::int32_t seconds);
+
+    void Timer1_Timer();
+    void StopTimer(int i);
+    void cmdPause_Click(int i);
+    void PauseTimer(int i);
+    void RestartTimer(int i);
+    void RaiseAlarm(const QString& message);
+    void cmdTest_Click();
+
+    void SaveTimers();
+    void SaveTimer_Timer();
+    void RestoreTimers();
+
+    void SetTrayIdle();
+    void SetTrayRunning();
+    // Returns whether the close goes ahead.
+    bool Form_QueryUnload(UnloadMode mode);
+    void Form_Unload();
+
+    QString settingsPath() const;
+    QString alarmPath() const;
+
+    // Rows: one widget of each kind per slot.
+    std::array<QFrame*, kRows> Frame1{};
+    std::array<QLineEdit*, kRows> txtDesc{};
+    std::array<QCheckBox*, kRows> chkAlarm{}, chkRun{};
+    std::array<QPushButton*, kRows> cmdAt{}, cmdPause{}, cmdStart{};
+    std::array<QWidget*, kRows> fraCountdown{}, fraAtSpecific{};
+    std::array<QLineEdit*, kRows> txtDays{}, txtHours{}, txtMinutes{}, txtSeconds{};
+    std::array<QLabel*, kRows> lblCountD{}, lblCountH{}, lblCountM{}, lblCountS{};
+    std::array<QLineEdit*, kRows> txtAtHour{}, txtAtMin{}, txtAtSec{};
+    std::array<QLabel*, kRows> lblAtHour{}, lblAtMin{};
+    std::array<QRadioButton*, kRows> optAM{}, optPM{};
+
+    // Per-slot state.
+    std::array<bool, kRows> SlotRunning{}, SlotPaused{}, SlotAtTime{};
+    std::array<double, kRows> SlotEnd{}, SlotDuration{};
+
+    std::array<QPushButton*, 4> optPage{};
+    QPushButton *cmd30s = nullptr, *cmd1m = nullptr, *cmd5m = nullptr, *cmdCustom = nullptr;
+    QLineEdit* txtCustom = nullptr;
+    QPushButton *cmdTest = nullptr, *cmdAbout = nullptr, *cmdCheckUpdate = nullptr;
+    QPushButton *cmdExit = nullptr, *cmdHide = nullptr;
+    QTimer *Timer1 = nullptr, *SaveTimer = nullptr, *Timer3 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildRow(int i);
+    void fillRow(int i);
+    void buildBottomStrip();
+    void watchFocus(QLineEdit* field);
+    static void checkIndex(int i);
+    SlotMath::Fields fieldsOf(int i) const;
+    void setFields(int i, const SlotMath::Fields& fields);
+    void setDescColours(int i, const QColor& text, const QColor& base);
+    void convertClockTime(int i);
+    void tickSlot(int i, bool& active);
+    void expireSlot(int i);
+    void restoreSlot(int i, double now, QString& expired);
+    void saveSlot(int n);
+};
