@@ -4,6 +4,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeShell.h"
+#include "fakes/FakeSound.h"
 #include "fakes/FaultyFileSystem.h"
 #include "platform/Platform.h"
 #include <QFile>
@@ -24,6 +25,7 @@ protected:
         Platform::setShell(shell);
         Platform::setFacts(facts);
         Platform::setFileSystem(files);
+        Platform::setSound(sound);
         cSharedLogging::resetInstance();
     }
     void TearDown() override
@@ -52,4 +54,5 @@ protected:
     std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
     std::shared_ptr<FakeAppFacts> facts = std::make_shared<FakeAppFacts>();
     std::shared_ptr<FaultyFileSystem> files = std::make_shared<FaultyFileSystem>();
+    std::shared_ptr<FakeSound> sound = std::make_shared<FakeSound>();
 };
