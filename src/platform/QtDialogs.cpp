@@ -6,6 +6,8 @@
 Dialogs::Answer QtDialogs::message(const QString& text, Buttons buttons, const QString& title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    // Users copy the text of a message into a mail or a note.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     switch (buttons) {
     case Buttons::Ok:
         box.setIcon(QMessageBox::Information);

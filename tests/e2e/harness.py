@@ -1,0 +1,233 @@
+"""Drives the real zelvo binary as a user would: a fresh program folder, a private X server,
+a PulseAudio null sink for the alarm, xdotool for clicks and typing, the X selection for reading
+text fields, and screenshots kept as artifacts."""
+import array
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+BIN = os.environ.get("ZELVO_BIN", "")
+ARTIFACTS = os.environ.get("ZELVO_ARTIFACTS", os.path.join(tempfile.gettempdir(), "zelvo-e2e-artifacts"))
+TWIPS_PER_PIXEL = 15  # the X server runs at 96 dpi
+
+
+def px(twips):
+    return int(round(twips / TWIPS_PER_PIXEL))
+
+
+def run(*args, env=None, check=True, timeout=20):
+    return subprocess.run(args, env=env, check=check, timeout=timeout, capture_output=True, text=True)
+
+
+class Display:
+    """A private Xvfb at 96 dpi."""
+
+    def __init__(self):
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        deadline = time.time() + 20
+        while not number.endswith(b"\n") and time.time() < deadline:
+            chunk = os.read(read_fd, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_fd)
+        if not number.strip():
+            self.proc.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number.decode().strip()
+
+    def stop(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+
+class Sound:
+    """A PulseAudio server with one null sink; the monitor shows what was played."""
+
+    def __init__(self, runtime):
+        self.runtime = runtime
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=runtime)
+        script = os.path.join(runtime, "zelvo.pa")
+        with open(script, "w") as f:
+            f.write("load-module module-native-protocol-unix auth-anonymous=1\n"
+                    "load-module module-null-sink sink_name=zelvo_sink\n"
+                    "set-default-sink zelvo_sink\n")
+        self.proc = subprocess.Popen(
+            ["pulseaudio", "-n", "-F", script, "--daemonize=no", "--exit-idle-time=-1", "--log-target=stderr"],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 15
+        while time.time() < deadline:
+            if run("pactl", "info", env=self.env, check=False).returncode == 0:
+                return
+            time.sleep(0.2)
+        raise RuntimeError("pulseaudio did not start")
+
+    def record(self, path):
+        """Starts recording the sink's monitor; returns the recorder."""
+        out = open(path, "wb")
+        recorder = subprocess.Popen(
+            ["parec", "-d", "zelvo_sink.monitor", "--raw", "--format=s16le", "--channels=1", "--rate=22050"],
+            env=self.env, stdout=out, stderr=subprocess.DEVNULL)
+        recorder.stdout_file = out
+        return recorder
+
+    @staticmethod
+    def peak(path):
+        data = array.array("h")
+        with open(path, "rb") as f:
+            raw = f.read()
+        data.frombytes(raw[: len(raw) // 2 * 2])
+        return max((abs(s) for s in data), default=0)
+
+    def stop(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+
+class Zelvo:
+    """One program folder with the real binary and its assets, and the X server it shows on."""
+
+    def __init__(self, with_sound=False):
+        if not BIN or not os.path.exists(BIN):
+            raise RuntimeError("ZELVO_BIN does not point at the built program")
+        self.folder = tempfile.mkdtemp(prefix="zelvo-e2e-")
+        self.runtime = tempfile.mkdtemp(prefix="zelvo-rt-")
+        os.chmod(self.runtime, 0o700)
+        source = os.path.dirname(BIN)
+        shutil.copy2(BIN, os.path.join(self.folder, "zelvo"))
+        shutil.copy2(os.path.join(source, "alarm.wav"), os.path.join(self.folder, "alarm.wav"))
+        self.display = Display()
+        self.sound = Sound(self.runtime) if with_sound else None
+        self.env = dict(os.environ, DISPLAY=self.display.name, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
+                        LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
+        self.env.pop("QT_SCALE_FACTOR", None)
+        self.proc = None
+        self.window = None
+
+    # ---- files ----
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def write_settings(self, lines):
+        with open(self.path("Zelvo.ini"), "wb") as f:
+            f.write("".join(line + "\r\n" for line in lines).encode("utf-8"))
+
+    def settings(self):
+        """The settings file as a dict of upper-case names to raw values."""
+        result = {}
+        with open(self.path("Zelvo.ini"), "rb") as f:
+            for line in f.read().decode("utf-8").split("\r\n"):
+                if "," in line:
+                    name, value = line.split(",", 1)
+                    result.setdefault(name, value)
+        return result
+
+    # ---- the program ----
+    def start(self, wait_main=True):
+        self.proc = subprocess.Popen([self.path("zelvo")], cwd=self.folder, env=self.env,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if wait_main:
+            self.window = self.wait_window("^Zelvo$")
+        return self
+
+    def wait_exit(self, timeout=15):
+        return self.proc.wait(timeout=timeout)
+
+    def stop(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.send_signal(signal.SIGKILL)
+            self.proc.wait(timeout=10)
+        if self.sound:
+            self.sound.stop()
+        self.display.stop()
+        shutil.rmtree(self.folder, ignore_errors=True)
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+    # ---- X ----
+    def xdo(self, *args, check=True):
+        return run("xdotool", *args, env=self.env, check=check)
+
+    def windows(self, name):
+        found = self.xdo("search", "--onlyvisible", "--name", name, check=False).stdout.split()
+        return [w for w in found if w]
+
+    def wait_window(self, name, timeout=15, count=1):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            found = self.windows(name)
+            if len(found) >= count:
+                return found[0] if count == 1 else found
+            time.sleep(0.1)
+        raise AssertionError("no window named %r within %ss" % (name, timeout))
+
+    def geometry(self, window):
+        out = self.xdo("getwindowgeometry", "--shell", window).stdout
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def click_at(self, x, y):
+        self.xdo("mousemove", "--sync", str(x), str(y))
+        self.xdo("click", "1")
+        time.sleep(0.15)
+
+    def click_twips(self, left, top, width, height, window=None):
+        """Clicks the middle of a widget given by its window-relative geometry in twips."""
+        x, y, _, _ = self.geometry(window or self.window)
+        self.click_at(x + px(left + width / 2), y + px(top + height / 2))
+
+    def type(self, text):
+        self.xdo("type", "--delay", "20", text)
+        time.sleep(0.1)
+
+    def key(self, *keys):
+        self.xdo("key", *keys)
+        time.sleep(0.15)
+
+    def selection(self, which="primary"):
+        return run("xclip", "-o", "-selection", which, env=self.env, check=False).stdout
+
+    def screenshot(self, name, window="root"):
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        target = os.path.join(ARTIFACTS, name)
+        run("import", "-window", window, target, env=self.env)
+        return target
+
+
+# Row geometry in twips, relative to the main window, for the slot in position k (0-9) of a page.
+ROW_LEFT, ROW_TOP, ROW_WIDTH, ROW_HEIGHT, GAP = 135, 135, 3972, 960, 100
+
+
+def row_origin(k):
+    column, line = divmod(k, 5)
+    return ROW_LEFT + column * (ROW_WIDTH + GAP), ROW_TOP + line * (ROW_HEIGHT + GAP)
+
+
+def row_widget(k, name):
+    """Window-relative twips geometry of one widget of the row in page position k."""
+    left, top = row_origin(k)
+    inner = {
+        "txtDesc": (90, 192, 3780, 285),
+        "chkAlarm": (2352, 528, 396, 204),
+        "chkRun": (2352, 720, 396, 204),
+        "cmdAt": (2784, 528, 252, 330),
+        "cmdPause": (3072, 528, 300, 330),
+        "cmdStart": (3408, 528, 492, 330),
+        "txtDays": (90 + 48, 513 + 48, 324, 285),
+        "txtHours": (90 + 588, 513 + 48, 324, 285),
+        "txtMinutes": (90 + 1164, 513 + 48, 324, 285),
+        "txtSeconds": (90 + 1740, 513 + 48, 360, 285),
+    }[name]
+    return left + inner[0], top + inner[1], inner[2], inner[3]
+
+
+PAGE_BUTTONS = {0: (2064, 5472, 588, 300), 1: (2736, 5472, 588, 300), 2: (3456, 5472, 588, 300),
+                3: (4176, 5472, 588, 300)}
+EXIT_BUTTON = (6528, 5715, 600, 465)
