@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Whole-process CPU of the real zelvo binary under Xvfb, idle and with forty slots counting.
+
+Usage: bench/process_cpu.py BUILD_DIR [SECONDS]"""
+import datetime
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+os.environ.setdefault("ZELVO_BIN", os.path.join(sys.argv[1] if len(sys.argv) > 1 else "build", "zelvo"))
+import harness  # noqa: E402
+
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
+def us_general(moment):
+    hour = moment.hour % 12 or 12
+    return "%d/%d/%d %d:%02d:%02d %s" % (moment.month, moment.day, moment.year, hour, moment.minute,
+                                         moment.second, "AM" if moment.hour < 12 else "PM")
+
+
+def measure(counting, seconds):
+    app = harness.Zelvo()
+    try:
+        if counting:
+            end = datetime.datetime.now() + datetime.timedelta(days=3)
+            lines = []
+            for n in range(40):
+                lines += ["TIMERRUNNING%d,-1 " % n, "TIMER%dEND,%s" % (n, us_general(end)), "TIMERNAME%d,Slot %d" % (n, n)]
+            app.write_settings(lines)
+        app.start()
+        time.sleep(3)
+        before, started = cpu_seconds(app.proc.pid), time.time()
+        time.sleep(seconds)
+        used, wall = cpu_seconds(app.proc.pid) - before, time.time() - started
+        return 100.0 * used / wall
+    finally:
+        app.stop()
+
+
+def main():
+    seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 60
+    idle = measure(False, seconds)
+    busy = measure(True, seconds)
+    print("CPU over %.0f s, nothing counting: %.3f %% of one core" % (seconds, idle))
+    print("CPU over %.0f s, 40 slots counting: %.3f %% of one core" % (seconds, busy))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,62 @@
+#include "diagnostics/cSharedLogging.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "settings/cSHAREDSettings.h"
+#include "timer_board/frmMain.h"
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+// A clock that moves one second at every reading, so every tick rewrites every seconds field.
+class SteppingClock : public Clock {
+public:
+    QDateTime now() const override { return m_now = m_now.addSecs(1); }
+    double secondsSinceMidnight() const override { return m_now.time().msecsSinceStartOfDay() / 1000.0; }
+    std::uint32_t tickCount() const override { return 0; }
+    void sleepMs(int) override {}
+
+private:
+    mutable QDateTime m_now = QDateTime(QDate(2026, 12, 7), QTime(12, 0));
+};
+
+void startForty(frmMain& window)
+{
+    window.Form_Load();
+    for (int i = 0; i < frmMain::kSlots; ++i) {
+        window.txtDays[i]->setText("30");
+        window.txtHours[i]->setText(QString::number(i % 24));
+        window.StartTimer(i);
+    }
+}
+
+void prepare()
+{
+    cSharedLogging::instance().setNOLOGGING(true);
+    cSHAREDSettings::resetInstance();
+}
+}
+
+// One tick with all forty slots counting, as ticks mostly are: the shown second has not changed.
+static void BM_TickFortySlotsUnchanged(benchmark::State& state)
+{
+    prepare();
+    frmMain window;
+    startForty(window);
+    for (auto _ : state)
+        window.Timer1_Timer();
+}
+BENCHMARK(BM_TickFortySlotsUnchanged)->Unit(benchmark::kMicrosecond);
+
+// One tick in which every slot's seconds field changes.
+static void BM_TickFortySlotsRewritten(benchmark::State& state)
+{
+    prepare();
+    frmMain window;
+    startForty(window);
+    Platform::setClock(std::make_shared<SteppingClock>());
+    for (auto _ : state)
+        window.Timer1_Timer();
+    Platform::reset();
+}
+BENCHMARK(BM_TickFortySlotsRewritten)->Unit(benchmark::kMicrosecond);
