@@ -1,8 +1,10 @@
 #include "platform/Platform.h"
 #include "platform/DesktopShell.h"
 #include "platform/LocalFileSystem.h"
+#include "platform/LocalInstanceLock.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtSoundOut.h"
+#include "platform/QtTrayHost.h"
 #include "platform/SystemAppFacts.h"
 #include "platform/SystemClock.h"
 
@@ -14,6 +16,8 @@ struct Seams {
     std::shared_ptr<AppFacts> facts;
     std::shared_ptr<FileSystem> fileSystem;
     std::shared_ptr<SoundOut> sound;
+    std::shared_ptr<TrayHost> tray;
+    std::shared_ptr<InstanceLock> lock;
 };
 
 Seams& seams()
@@ -38,6 +42,14 @@ Shell& shell() { return get<DesktopShell>(seams().shell); }
 AppFacts& facts() { return get<SystemAppFacts>(seams().facts); }
 FileSystem& fileSystem() { return get<LocalFileSystem>(seams().fileSystem); }
 SoundOut& sound() { return get<QtSoundOut>(seams().sound); }
+TrayHost& tray() { return get<QtTrayHost>(seams().tray); }
+
+InstanceLock& instanceLock()
+{
+    if (!seams().lock)
+        seams().lock = std::make_shared<LocalInstanceLock>(facts().programFolder());
+    return *seams().lock;
+}
 
 void setClock(std::shared_ptr<Clock> c) { seams().clock = std::move(c); }
 void setDialogs(std::shared_ptr<Dialogs> d) { seams().dialogs = std::move(d); }
@@ -45,6 +57,8 @@ void setShell(std::shared_ptr<Shell> s) { seams().shell = std::move(s); }
 void setFacts(std::shared_ptr<AppFacts> f) { seams().facts = std::move(f); }
 void setFileSystem(std::shared_ptr<FileSystem> f) { seams().fileSystem = std::move(f); }
 void setSound(std::shared_ptr<SoundOut> s) { seams().sound = std::move(s); }
+void setTray(std::shared_ptr<TrayHost> t) { seams().tray = std::move(t); }
+void setInstanceLock(std::shared_ptr<InstanceLock> l) { seams().lock = std::move(l); }
 
 void reset() { seams() = Seams{}; }
 }

@@ -5,8 +5,10 @@ class AppFacts;
 class Clock;
 class Dialogs;
 class FileSystem;
+class InstanceLock;
 class Shell;
 class SoundOut;
+class TrayHost;
 
 // The one place that knows which implementation of each seam the program runs with.
 // Real implementations are created on first use; tests install fakes.
@@ -17,6 +19,9 @@ Shell& shell();
 AppFacts& facts();
 FileSystem& fileSystem();
 SoundOut& sound();
+TrayHost& tray();
+// One lock per program folder.
+InstanceLock& instanceLock();
 
 void setClock(std::shared_ptr<Clock> clock);
 void setDialogs(std::shared_ptr<Dialogs> dialogs);
@@ -24,6 +29,8 @@ void setShell(std::shared_ptr<Shell> shell);
 void setFacts(std::shared_ptr<AppFacts> facts);
 void setFileSystem(std::shared_ptr<FileSystem> fileSystem);
 void setSound(std::shared_ptr<SoundOut> sound);
+void setTray(std::shared_ptr<TrayHost> tray);
+void setInstanceLock(std::shared_ptr<InstanceLock> lock);
 // Back to the real implementations.
 void reset();
 }

@@ -1,0 +1,22 @@
+#pragma once
+#include "platform/InstanceLock.h"
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+
+class LocalInstanceLock : public InstanceLock {
+public:
+    // The key names the program folder, so copies in other folders run on their own.
+    explicit LocalInstanceLock(const QString& key);
+    ~LocalInstanceLock() override;
+    bool earlierInstanceRunning() override;
+    bool activateEarlier(const QString& windowTitle) override;
+    void onActivateRequest(std::function<void()> handler) override;
+
+private:
+    QString m_base;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+    std::function<void()> m_handler;
+};

@@ -1,0 +1,21 @@
+#pragma once
+#include <QIcon>
+#include <QPoint>
+#include <QString>
+#include <functional>
+
+// The notification-area icon: add, modify, delete, and the clicks on it.
+class TrayHost {
+public:
+    // The notifications the icon sends, as the original message numbers named them.
+    enum class Message { MouseMove, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp, RightDoubleClick, Other };
+
+    virtual ~TrayHost() = default;
+    // Each returns whether the platform accepted the request.
+    virtual bool add(const QIcon& icon, const QString& tooltip) = 0;
+    virtual bool modify(const QIcon& icon, const QString& tooltip) = 0;
+    virtual bool remove() = 0;
+    // Whether the desktop has a notification area at all.
+    virtual bool available() const = 0;
+    virtual void setHandler(std::function<void(Message)> handler) = 0;
+};

@@ -1,0 +1,78 @@
+#include "timer_board/frmSplash.h"
+#include "platform/AppFacts.h"
+#include "platform/Platform.h"
+#include "support/AppError.h"
+#include "support/Guard.h"
+#include "support/Twips.h"
+#include "support/cSHAREDDelay.h"
+#include "support/cSharedFileSubs.h"
+#include "timer_board/MakerLine.h"
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+QLabel* overlay(QWidget* parent, int pointSize, bool bold)
+{
+    auto* label = new QLabel(parent);
+    QFont font = label->font();
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    label->setFont(font);
+    // Readable on the picture and on the plain window alike.
+    label->setStyleSheet("color: white; background: rgba(0, 0, 0, 60); padding: 1px 4px;");
+    return label;
+}
+}
+
+frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName("frmSplash");
+    setWindowTitle(QStringLiteral("Zelvo"));
+    setStyleSheet("frmSplash { background: rgb(40, 80, 150); }");
+    setAttribute(Qt::WA_StyledBackground);
+    resize(Twips::px(4500), Twips::px(2400));
+    picture = new QLabel(this);
+    lblTitle = overlay(this, 14, true);
+    lblCopyright = overlay(this, 9, false);
+    lblstatus = overlay(this, 9, false);
+    Form_Load();
+}
+
+void frmSplash::Form_Load()
+{
+    Guard g{"form_load", "frmSplash2"};
+    g([&] {
+        const QString file = cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().programFolder())
+                             + cSharedFileSubs::separator() + "splash.png";
+        const QPixmap pixmap(file);
+        if (pixmap.isNull())
+            throw AppError(AppError::FileNotFound);
+        picture->setPixmap(pixmap);
+        picture->resize(pixmap.size());
+        resize(pixmap.size());
+    });
+    g([&] {
+        lblTitle->setText("V:" + QString::number(Platform::facts().versionMajor()) + '.'
+                          + QString::number(Platform::facts().versionMinor()) + '.'
+                          + QString::number(Platform::facts().versionRevision()));
+        lblTitle->adjustSize();
+        lblTitle->move(width() / 2 - lblTitle->width() / 2 - Twips::px(100), Twips::px(100));
+    });
+    g([&] {
+        lblCopyright->setText(makerLine());
+        lblCopyright->adjustSize();
+        lblCopyright->move(Twips::px(150), height() / 2 - lblCopyright->height() / 2);
+    });
+    g([&] { cSHAREDDelay::instance().DoEventss(); });
+    g([&] {
+        lblstatus->adjustSize();
+        lblstatus->move((width() - lblstatus->width()) / 2 - Twips::px(50),
+                        height() - lblstatus->height() - Twips::px(50));
+    });
+    g([&] {
+        if (const QScreen* screen = QApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    });
+    g([&] { cSHAREDDelay::instance().DoEventss(); });
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+class QLabel;
+
+// The notification-area icon and the single-instance check; log name "mSHAREDSysTray".
+class mSHAREDSysTray {
+public:
+    static mSHAREDSysTray& instance();
+    static void resetInstance();
+
+    static constexpr int kTipLength = 64;
+
+    void showprogramintray(QLabel* picture, const QString& tooltip);
+    void changetrayicon(QLabel* picture, const QString& tooltip);
+    void RemoveTrayicon();
+    // True when an earlier copy runs: it has been asked to show itself and this copy must end.
+    bool CheckPrevInstance(const QString& title);
+
+    bool iconShown() const { return m_iconShown; }
+
+private:
+    bool m_iconShown = false;
+};
