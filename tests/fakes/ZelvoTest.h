@@ -3,8 +3,10 @@
 #include "fakes/FakeAppFacts.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
+#include "fakes/FakeInstanceLock.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSound.h"
+#include "fakes/FakeTrayHost.h"
 #include "fakes/FaultyFileSystem.h"
 #include "platform/Platform.h"
 #include <QFile>
@@ -26,6 +28,8 @@ protected:
         Platform::setFacts(facts);
         Platform::setFileSystem(files);
         Platform::setSound(sound);
+        Platform::setTray(tray);
+        Platform::setInstanceLock(lock);
         cSharedLogging::resetInstance();
     }
     void TearDown() override
@@ -55,4 +59,6 @@ protected:
     std::shared_ptr<FakeAppFacts> facts = std::make_shared<FakeAppFacts>();
     std::shared_ptr<FaultyFileSystem> files = std::make_shared<FaultyFileSystem>();
     std::shared_ptr<FakeSound> sound = std::make_shared<FakeSound>();
+    std::shared_ptr<FakeTrayHost> tray = std::make_shared<FakeTrayHost>();
+    std::shared_ptr<FakeInstanceLock> lock = std::make_shared<FakeInstanceLock>();
 };

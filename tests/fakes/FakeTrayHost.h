@@ -1,0 +1,48 @@
+#pragma once
+#include "platform/TrayHost.h"
+#include <QStringList>
+
+// A notification area that accepts or refuses on request and records what it was asked.
+class FakeTrayHost : public TrayHost {
+public:
+    bool add(const QIcon& icon, const QString& tooltip) override
+    {
+        calls << "add:" + tooltip;
+        if (!accept)
+            return false;
+        shown = true;
+        lastIcon = icon;
+        tip = tooltip;
+        return true;
+    }
+    bool modify(const QIcon& icon, const QString& tooltip) override
+    {
+        calls << "modify:" + tooltip;
+        if (!accept)
+            return false;
+        lastIcon = icon;
+        tip = tooltip;
+        return true;
+    }
+    bool remove() override
+    {
+        calls << "remove";
+        if (!acceptRemove)
+            return false;
+        shown = false;
+        return true;
+    }
+    bool available() const override { return hasArea; }
+    void setHandler(std::function<void(Message)> h) override { handler = std::move(h); }
+
+    void click(Message m) { handler(m); }
+
+    QStringList calls;
+    bool accept = true;
+    bool acceptRemove = true;
+    bool hasArea = true;
+    bool shown = false;
+    QString tip;
+    QIcon lastIcon;
+    std::function<void(Message)> handler;
+};
