@@ -26,7 +26,7 @@ LocalInstanceLock::~LocalInstanceLock() = default;
 
 bool LocalInstanceLock::earlierInstanceRunning()
 {
-    m_lock = std::make_unique<QLockFile>(m_base + ".lock");
+    m_lock = std::make_unique<QLockFile>(lockPath());
     m_lock->setStaleLockTime(0);  // a lock of a killed copy is recognised by its process id
     if (!m_lock->tryLock(100)) {
         m_lock.reset();

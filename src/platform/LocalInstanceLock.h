@@ -13,6 +13,7 @@ public:
     bool earlierInstanceRunning() override;
     bool activateEarlier(const QString& windowTitle) override;
     void onActivateRequest(std::function<void()> handler) override;
+    QString lockPath() const { return m_base + ".lock"; }
 
 private:
     QString m_base;

@@ -1,0 +1,58 @@
+#include "platform/LocalInstanceLock.h"
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+namespace {
+QString freshKey() { return "/tmp/zelvo-test-folder-" + QUuid::createUuid().toString(QUuid::WithoutBraces); }
+
+bool waitFor(const std::function<bool()>& condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return condition();
+}
+}
+
+TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndWakesIt)
+{
+    const QString key = freshKey();
+    LocalInstanceLock first(key);
+    int wakes = 0;
+    first.onActivateRequest([&] { ++wakes; });
+    ASSERT_FALSE(first.earlierInstanceRunning());
+
+    LocalInstanceLock second(key);
+    ASSERT_TRUE(second.earlierInstanceRunning());
+    EXPECT_TRUE(second.activateEarlier("Zelvo"));
+    EXPECT_TRUE(waitFor([&] { return wakes == 1; }));
+
+    LocalInstanceLock elsewhere(freshKey());
+    EXPECT_FALSE(elsewhere.earlierInstanceRunning()) << "a copy in another folder runs on its own";
+}
+
+TEST(LocalInstanceLock, TheLockOfAKilledCopyNeverBlocksTheNextStart)
+{
+    const QString key = freshKey();
+    LocalInstanceLock next(key);
+    // A killed copy leaves its lock behind, naming a process that is gone.
+    QFile stale(next.lockPath());
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    stale.write("999999\n" + QCoreApplication::applicationName().toUtf8() + "\n"
+                + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+
+    EXPECT_FALSE(next.earlierInstanceRunning());
+    EXPECT_TRUE(LocalInstanceLock(key).earlierInstanceRunning()) << "and it now holds the lock itself";
+}
+
+TEST(LocalInstanceLock, NoEarlierCopyMeansNobodyAnswers)
+{
+    LocalInstanceLock lonely(freshKey());
+    EXPECT_FALSE(lonely.activateEarlier("Zelvo"));
+}
