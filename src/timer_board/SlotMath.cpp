@@ -5,13 +5,33 @@
 #include <cmath>
 
 namespace {
+// Numbers this large are no part of a time of day; they stay as typed, which spoils the time
+// just as well and keeps the conversion to a whole number in range.
+constexpr double kNoClockPart = 1e6;
+
 // Format(x, "0") / Format(x, "00"): numbers rounded half away from zero, other text unchanged.
 QString formatWhole(const QString& text, int width)
 {
-    if (!Conversions::isNumericText(text))
+    try {
+        if (!Conversions::isNumericText(text))
+            return text;
+        const double value = std::round(Conversions::textToNumber(text));
+        if (std::abs(value) >= kNoClockPart)
+            return text;
+        return QStringLiteral("%1").arg(static_cast<qint64>(value), width, 10, QChar('0'));
+    } catch (const AppError&) {
         return text;
-    const double value = std::round(Conversions::textToNumber(text));
-    return QStringLiteral("%1").arg(static_cast<qint64>(value), width, 10, QChar('0'));
+    }
+}
+
+QString pmHour(const QString& hour)
+{
+    try {
+        const double value = std::round(Conversions::Val(hour) + 12);
+        return std::abs(value) >= kNoClockPart ? hour : QString::number(static_cast<qint64>(value));
+    } catch (const AppError&) {
+        return hour;
+    }
 }
 }
 
@@ -19,11 +39,7 @@ namespace SlotMath {
 
 QString composeClockTime(const QString& hour, const QString& minute, const QString& second, bool am)
 {
-    QString h;
-    if (am)
-        h = formatWhole(hour, 1);
-    else
-        h = QString::number(static_cast<qint64>(std::round(Conversions::Val(hour) + 12)));
+    const QString h = am ? formatWhole(hour, 1) : pmHour(hour);
     return h + ':' + formatWhole(minute, 2) + ':' + formatWhole(second, 2);
 }
 

@@ -381,21 +381,22 @@ void frmMain::StartTimer(int i)
     checkIndex(i);
     Guard g{"StartTimer", "frmMain"};
     g([&] {
-        if (!Timer1->isActive()) {
-            Timer1->start(100);
-            SetTrayRunning();
-        }
-    });
-    g([&] {
         if (SlotAtTime[i])
             convertClockTime(i);
     });
-    // A duration the fields cannot hold never starts with an old one; the row stays idle.
+    // A duration the fields cannot hold never starts with an old one; the row stays idle and
+    // the tick and tray are left as they were.
     const auto duration = SlotMath::durationSeconds(fieldsOf(i));
     if (!duration) {
         g([&] { message("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767."); });
         return;
     }
+    g([&] {
+        if (!Timer1->isActive()) {
+            Timer1->start(100);
+            SetTrayRunning();
+        }
+    });
     g([&] {
         cmdAt[i]->setEnabled(false);
         chkAlarm[i]->setEnabled(false);
@@ -440,11 +441,18 @@ void frmMain::cmdCustom_Click()
 
 void frmMain::StartInstantTimer(std::int32_t seconds)
 {
+    // A field too large to read (400 digits) holds something: the slot is not free.
+    const auto isZero = [](const QLineEdit* edit) {
+        try {
+            return Conversions::Val(edit->text()) == 0;
+        } catch (const AppError&) {
+            return false;
+        }
+    };
     const SlotMath::Fields fields = SlotMath::splitSeconds(seconds);
     for (int i = kSlots - 1; i >= 0; --i) {
-        const bool free = Frame1[i]->isVisibleTo(this) && !SlotRunning[i] && Conversions::Val(txtDays[i]->text()) == 0
-                          && Conversions::Val(txtHours[i]->text()) == 0 && Conversions::Val(txtMinutes[i]->text()) == 0
-                          && Conversions::Val(txtSeconds[i]->text()) == 0;
+        const bool free = Frame1[i]->isVisibleTo(this) && !SlotRunning[i] && isZero(txtDays[i]) && isZero(txtHours[i])
+                          && isZero(txtMinutes[i]) && isZero(txtSeconds[i]);
         if (!free)
             continue;
         txtDesc[i]->setText("Instant timer");

@@ -1,0 +1,158 @@
+#include "TimerBoardTest.h"
+#include "support/Twips.h"
+#include <QFocusEvent>
+#include <QFrame>
+
+class MainWindowTest : public TimerBoardTest {};
+
+TEST_F(MainWindowTest, WithoutSettingsFileRowsCustomSecondsAndFirstPageHaveTheirDefaults)
+{
+    frmMain& w = open();
+    for (int i = 0; i < frmMain::kSlots; ++i)
+        EXPECT_EQ(w.txtDesc[i]->text(), "Reminder " + QString::number(i + 1)) << i;
+    EXPECT_EQ(w.txtCustom->text(), "900");
+    EXPECT_TRUE(w.optPage[0]->isChecked());
+    for (int i = 0; i < frmMain::kRows; ++i)
+        EXPECT_EQ(w.Frame1[i]->isVisibleTo(&w), i < 10) << i;
+    EXPECT_EQ(w.windowTitle(), "Zelvo");
+    EXPECT_EQ(w.width(), Twips::px(8344));
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_TRUE(w.SaveTimer->isActive());
+    EXPECT_EQ(w.SaveTimer->interval(), 30000);
+    EXPECT_TRUE(dialogs->shown.empty());
+}
+
+TEST_F(MainWindowTest, IdleRowHasItsCaptionsTipsAndTicks)
+{
+    frmMain& w = open();
+    for (int i : {0, 17, 39}) {
+        EXPECT_EQ(w.cmdStart[i]->text(), "Start");
+        EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click START to begin the countdown timer.");
+        EXPECT_EQ(w.cmdPause[i]->text(), "P");
+        EXPECT_EQ(w.cmdPause[i]->toolTip(), "Pause/Restart Timer");
+        EXPECT_EQ(w.cmdAt[i]->text(), "T");
+        EXPECT_EQ(w.cmdAt[i]->toolTip(), "Switch between entering a countdown and a specific time");
+        EXPECT_EQ(w.txtDesc[i]->toolTip(), "This message will be displayed when the timer reaches 0:00:00");
+        EXPECT_EQ(w.chkAlarm[i]->text(), "A");
+        EXPECT_TRUE(w.chkAlarm[i]->isChecked());
+        EXPECT_EQ(w.chkAlarm[i]->toolTip(), "Sound an alarm");
+        EXPECT_EQ(w.chkRun[i]->text(), "R");
+        EXPECT_FALSE(w.chkRun[i]->isChecked());
+        EXPECT_EQ(w.chkRun[i]->toolTip(), "Run a file or a web URL");
+        EXPECT_EQ(shown(i), "0 0 0 00");
+        EXPECT_EQ(w.txtDays[i]->toolTip(), "Enter the Days value");
+        EXPECT_EQ(w.txtHours[i]->toolTip(), "Enter the hours value");
+        EXPECT_EQ(w.txtMinutes[i]->toolTip(), "Enter the Minutes value");
+        EXPECT_EQ(w.txtSeconds[i]->toolTip(), "Enter the Seconds value");
+        EXPECT_EQ(w.txtAtHour[i]->text() + ':' + w.txtAtMin[i]->text() + ':' + w.txtAtSec[i]->text(), "0:00:00");
+        EXPECT_TRUE(w.optPM[i]->isChecked());
+        EXPECT_FALSE(w.optAM[i]->isChecked());
+        EXPECT_TRUE(w.fraCountdown[i]->isVisibleTo(w.Frame1[i]));
+        EXPECT_FALSE(w.fraAtSpecific[i]->isVisibleTo(w.Frame1[i]));
+        EXPECT_EQ(textColour(i), systemText(i));
+        EXPECT_EQ(baseColour(i), systemBase(i));
+    }
+    EXPECT_EQ(w.cmd30s->toolTip(), "Starts a 30 second countdown timer immediately");
+    EXPECT_EQ(w.cmdCustom->text(), "Ns:");
+    EXPECT_EQ(w.txtCustom->toolTip(), "Number of seconds for custom timer");
+    EXPECT_EQ(w.optPage[3]->text(), "31-40");
+    EXPECT_EQ(w.optPage[3]->toolTip(), "Display timers 31-40");
+    EXPECT_EQ(w.cmdTest->text(), "Test Alarm Volume");
+}
+
+TEST_F(MainWindowTest, AmPmChoiceBelongsToItsOwnRow)
+{
+    frmMain& w = open();
+    w.optAM[2]->setChecked(true);
+    EXPECT_TRUE(w.optAM[2]->isChecked());
+    EXPECT_FALSE(w.optPM[2]->isChecked());
+    EXPECT_TRUE(w.optPM[1]->isChecked());
+    EXPECT_TRUE(w.optPM[3]->isChecked());
+}
+
+TEST_F(MainWindowTest, StoredMessagesAndCustomSecondsComeFromTheSettingsFile)
+{
+    writeIni("TIMERNAME3,Feed the cat\r\nTIMERNAME39,Last one\r\nCUSTOMSECONDS,120\r\n");
+    frmMain& w = open();
+    EXPECT_EQ(w.txtDesc[3]->text(), "Feed the cat");
+    EXPECT_EQ(w.txtDesc[2]->text(), "Reminder 3");
+    EXPECT_EQ(w.txtDesc[4]->text(), "Reminder 5");
+    EXPECT_EQ(w.txtDesc[39]->text(), "Last one");
+    EXPECT_EQ(w.txtCustom->text(), "120");
+}
+
+TEST_F(MainWindowTest, CustomSecondsThatAreNoNumberShowZero)
+{
+    writeIni("CUSTOMSECONDS,lots\r\n");
+    EXPECT_EQ(open().txtCustom->text(), "0");
+}
+
+TEST_F(MainWindowTest, LastPageLaysTimers31To40OutInTwoColumnsOfFive)
+{
+    frmMain& w = open();
+    w.optPage_Click(3);
+    EXPECT_TRUE(w.optPage[3]->isChecked());
+    EXPECT_FALSE(w.optPage[0]->isChecked());
+    for (int i = 0; i < frmMain::kRows; ++i)
+        EXPECT_EQ(w.Frame1[i]->isVisibleTo(&w), i >= 30 && i < 40) << i;
+
+    const QRect anchor = Twips::rect(135, 135, 3972, 960);
+    const int gap = Twips::px(100);
+    EXPECT_EQ(w.Frame1[30]->geometry(), anchor);  // timer 31 top left
+    EXPECT_EQ(w.Frame1[35]->pos(), QPoint(anchor.left() + anchor.width() + gap, anchor.top()));  // timer 36 top right
+    for (int k = 1; k < 5; ++k) {
+        const QRect above = w.Frame1[30 + k - 1]->geometry();
+        EXPECT_EQ(w.Frame1[30 + k]->pos(), QPoint(anchor.left(), above.bottom() + 1 + gap)) << k;
+        EXPECT_EQ(w.Frame1[35 + k]->pos(), QPoint(w.Frame1[35]->x(), above.bottom() + 1 + gap)) << k;
+    }
+    // Every row fits above the page buttons.
+    EXPECT_LT(w.Frame1[34]->geometry().bottom(), Twips::px(5472));
+}
+
+TEST_F(MainWindowTest, PagesCanBeVisitedInAnyOrder)
+{
+    frmMain& w = open();
+    for (int page : {2, 1, 3, 0, 2}) {
+        w.optPage_Click(page);
+        for (int i = 0; i < frmMain::kSlots; ++i)
+            EXPECT_EQ(w.Frame1[i]->isVisibleTo(&w), i / 10 == page) << page << ' ' << i;
+        EXPECT_EQ(w.Frame1[10 * page]->pos(), Twips::rect(135, 135, 1, 1).topLeft());
+    }
+}
+
+TEST_F(MainWindowTest, SwitchingPagesDoesNotStopACountdown)
+{
+    frmMain& w = open();
+    type(2, "0", "0", "0", "5");
+    w.cmdStart_Click(2);
+    w.optPage_Click(2);
+    advance(3);
+    tick();
+    EXPECT_EQ(shown(2), "0 0 0 02");
+    EXPECT_TRUE(w.SlotRunning[2]);
+    advance(2);
+    tick();
+    EXPECT_FALSE(w.SlotRunning[2]);
+    EXPECT_EQ(reminderTexts(), QStringList{"Reminder 3"});
+    EXPECT_EQ(sound->beeps, 1);
+    EXPECT_TRUE(w.Frame1[20]->isVisibleTo(&w));
+    EXPECT_FALSE(w.Frame1[2]->isVisibleTo(&w));
+}
+
+TEST_F(MainWindowTest, FocusSelectsTheWholeFieldExceptInTheCustomSeconds)
+{
+    frmMain& w = open();
+    w.txtAtSec[4]->setText("30");
+    w.txtCustom->setText("900");
+    for (QLineEdit* edit : {w.txtDays[0], w.txtDesc[1], w.txtMinutes[2], w.txtAtSec[4], w.txtCustom}) {
+        edit->deselect();
+        QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+        QApplication::sendEvent(edit, &in);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(w.txtDays[0]->selectedText(), "0");
+    EXPECT_EQ(w.txtDesc[1]->selectedText(), "Reminder 2");
+    EXPECT_EQ(w.txtMinutes[2]->selectedText(), "0");
+    EXPECT_EQ(w.txtAtSec[4]->selectedText(), "30");
+    EXPECT_EQ(w.txtCustom->selectedText(), "");
+}

@@ -1,0 +1,176 @@
+#include "TimerBoardTest.h"
+
+// The states of a slot and the looks that tell them apart.
+class SlotStateTest : public TimerBoardTest {
+protected:
+    void expectIdle(int i)
+    {
+        frmMain& w = *board;
+        EXPECT_FALSE(w.SlotRunning[i]);
+        EXPECT_FALSE(w.SlotPaused[i]);
+        EXPECT_EQ(w.SlotEnd[i], 0.0);
+        EXPECT_EQ(w.cmdStart[i]->text(), "Start");
+        EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click START to begin the countdown timer.");
+        EXPECT_EQ(textColour(i), systemText(i));
+        EXPECT_EQ(baseColour(i), systemBase(i));
+        expectControlsEnabled(i, true);
+        EXPECT_EQ(shown(i), "0 0 0 00");
+    }
+    void expectCounting(int i, const QColor& text)
+    {
+        frmMain& w = *board;
+        EXPECT_TRUE(w.SlotRunning[i]);
+        EXPECT_EQ(w.cmdStart[i]->text(), "Stop");
+        EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click STOP to stop the countdown timer.");
+        EXPECT_EQ(textColour(i), text);
+        EXPECT_EQ(baseColour(i), QColor(192, 192, 192));
+        expectControlsEnabled(i, false);
+    }
+    void expectControlsEnabled(int i, bool enabled)
+    {
+        frmMain& w = *board;
+        for (QWidget* c : std::initializer_list<QWidget*>{w.txtDays[i], w.txtHours[i], w.txtMinutes[i],
+                                                          w.txtSeconds[i], w.cmdAt[i], w.chkAlarm[i], w.chkRun[i]})
+            EXPECT_EQ(c->isEnabled(), enabled) << c->metaObject()->className() << ' ' << i;
+        // The message, the pause and the start button stay usable in every state.
+        EXPECT_TRUE(w.txtDesc[i]->isEnabled());
+        EXPECT_FALSE(w.txtDesc[i]->isReadOnly());
+        EXPECT_TRUE(w.cmdPause[i]->isEnabled());
+        EXPECT_TRUE(w.cmdStart[i]->isEnabled());
+    }
+    const QColor green{0, 176, 0};
+    const QColor grey{128, 128, 128};
+};
+
+TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
+{
+    frmMain& w = open();
+    type(1, "0", "0", "5", "00");
+    w.cmdStart_Click(1);
+    expectCounting(1, green);
+    EXPECT_FALSE(w.SlotPaused[1]);
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_EQ(w.Timer1->interval(), 100);
+
+    advance(60);
+    tick();
+    EXPECT_EQ(shown(1), "0 0 4 00");
+
+    w.cmdPause_Click(1);
+    expectCounting(1, grey);
+    EXPECT_TRUE(w.SlotPaused[1]);
+    advance(30);
+    tick();
+    EXPECT_EQ(shown(1), "0 0 4 00");  // frozen while paused
+    EXPECT_TRUE(w.Timer1->isActive());
+
+    w.cmdPause_Click(1);
+    expectCounting(1, green);
+    EXPECT_FALSE(w.SlotPaused[1]);
+    EXPECT_EQ(secondsLeft(1), 240);
+
+    w.cmdStart_Click(1);
+    expectIdle(1);
+    tick();
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_TRUE(reminders().isEmpty());
+    EXPECT_TRUE(sound->played.isEmpty());
+    EXPECT_EQ(sound->beeps, 0);
+}
+
+TEST_F(SlotStateTest, StopOnAPausedSlotReturnsItToIdleWithoutAlarmOrRun)
+{
+    frmMain& w = open();
+    w.chkRun[6]->setChecked(true);
+    dialogs->inputs.push_back("notes.txt");
+    type(6, "0", "0", "0", "10");
+    w.cmdStart_Click(6);
+    w.cmdPause_Click(6);
+    w.cmdStart_Click(6);
+    expectIdle(6);
+    advance(60);
+    tick();
+    EXPECT_TRUE(reminders().isEmpty());
+    EXPECT_TRUE(shell->opened.isEmpty());
+    EXPECT_TRUE(sound->played.isEmpty());
+    EXPECT_EQ(sound->beeps, 0);
+    // The ticks survive a stop.
+    EXPECT_TRUE(w.chkAlarm[6]->isChecked());
+    EXPECT_TRUE(w.chkRun[6]->isChecked());
+}
+
+TEST_F(SlotStateTest, PauseOnAnIdleSlotMarksItAndTheNextPressStartsItWithoutChecks)
+{
+    frmMain& w = open();
+    w.chkAlarm[0]->setChecked(false);
+    w.chkRun[0]->setChecked(true);
+    type(0, "0", "0", "2", "00");
+    w.cmdPause_Click(0);
+    EXPECT_TRUE(w.SlotPaused[0]);
+    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_EQ(textColour(0), grey);
+    EXPECT_EQ(baseColour(0), QColor(192, 192, 192));
+    EXPECT_EQ(w.cmdStart[0]->text(), "Start");
+
+    w.cmdPause_Click(0);
+    expectCounting(0, green);
+    EXPECT_EQ(secondsLeft(0), 120);
+    EXPECT_TRUE(dialogs->prompts.isEmpty());
+    EXPECT_TRUE(dialogs->shown.empty());
+}
+
+TEST_F(SlotStateTest, NeitherBoxTickedRefusesTheStart)
+{
+    frmMain& w = open();
+    w.chkAlarm[0]->setChecked(false);
+    type(0, "0", "0", "2", "00");
+    w.cmdStart_Click(0);
+    EXPECT_EQ(messages(), QStringList{"Please tick one or both of the 'Alarm' and 'Run' boxes"});
+    EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
+    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_EQ(w.cmdStart[0]->text(), "Start");
+    EXPECT_EQ(shown(0), "0 0 2 00");
+    EXPECT_TRUE(dialogs->prompts.isEmpty());
+}
+
+TEST_F(SlotStateTest, TimeEntryTogglesOnlyWhileIdle)
+{
+    frmMain& w = open();
+    w.cmdAt[5]->click();
+    EXPECT_TRUE(w.SlotAtTime[5]);
+    EXPECT_TRUE(w.fraAtSpecific[5]->isVisibleTo(w.Frame1[5]));
+    EXPECT_FALSE(w.fraCountdown[5]->isVisibleTo(w.Frame1[5]));
+    w.cmdAt[5]->click();
+    EXPECT_FALSE(w.SlotAtTime[5]);
+    EXPECT_FALSE(w.fraAtSpecific[5]->isVisibleTo(w.Frame1[5]));
+    EXPECT_TRUE(w.fraCountdown[5]->isVisibleTo(w.Frame1[5]));
+
+    type(5, "0", "1", "0", "0");
+    w.cmdStart[5]->click();
+    EXPECT_TRUE(w.SlotRunning[5]);
+    // A disabled button ignores the click: the entry mode cannot change while counting.
+    w.cmdAt[5]->click();
+    EXPECT_FALSE(w.SlotAtTime[5]);
+    w.cmdPause[5]->click();
+    w.cmdAt[5]->click();
+    EXPECT_FALSE(w.SlotAtTime[5]);
+    w.cmdStart[5]->click();
+    w.cmdAt[5]->click();
+    EXPECT_TRUE(w.SlotAtTime[5]);
+}
+
+TEST_F(SlotStateTest, OnlyTheOperatedSlotChanges)
+{
+    frmMain& w = open();
+    type(3, "0", "0", "1", "00");
+    w.cmdStart_Click(3);
+    w.cmdPause_Click(3);
+    for (int i = 0; i < frmMain::kSlots; ++i) {
+        if (i == 3)
+            continue;
+        EXPECT_FALSE(w.SlotRunning[i]) << i;
+        EXPECT_FALSE(w.SlotPaused[i]) << i;
+        EXPECT_EQ(w.cmdStart[i]->text(), "Start") << i;
+        EXPECT_TRUE(w.txtDays[i]->isEnabled()) << i;
+    }
+}
