@@ -19,9 +19,12 @@ cSharedLogging*& current()
 
 OleDate now() { return OleDate::fromDateTime(Platform::clock().now()); }
 
+// Without its trailing separator, unless it is a root.
 QString programFolder()
 {
-    return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().programFolder());
+    const QString folder = Platform::facts().programFolder();
+    const QString trimmed = cSharedFileSubs::instance().RemoveSlashFromEnd(folder);
+    return trimmed.isEmpty() || trimmed.endsWith(':') ? folder : trimmed;
 }
 }
 

@@ -95,6 +95,9 @@ bool LocalFileSystem::makeWritable(const QString& path)
 
 std::unique_ptr<FileHandle> LocalFileSystem::openForWrite(const QString& path, WriteMode mode)
 {
+    // A read-only file stays unwritten even for root, as the read-only attribute works on Windows.
+    if (isReadOnly(path))
+        throw AppError(AppError::PathFileAccess);
     errno = 0;
     if (mode == WriteMode::Atomic) {
         auto file = std::make_unique<QSaveFile>(path);

@@ -13,6 +13,8 @@ QString plainForm(QString format)
 {
     format.replace(QChar(0x202F), ' ').replace(QChar(0x00A0), ' ');
     format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    // Some locales put the zone in brackets: "H:mm:ss (t)".
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\(\\s*\\)")));
     return format.trimmed();
 }
 
@@ -26,8 +28,9 @@ QString fullYear(QString format)
 
 QString separatorIn(const QString& format, const QString& fallback)
 {
+    // Direction marks and other invisible format characters are no separators.
     for (const QChar c : format)
-        if (!c.isLetter() && !c.isSpace())
+        if (!c.isLetter() && !c.isSpace() && c.category() != QChar::Other_Format && c != '\'')
             return QString(c);
     return fallback;
 }

@@ -29,11 +29,16 @@ QString takeDigits(const QString& text, int& pos, bool skipBlanks, int base = 10
     return digits;
 }
 
+// &H and &O literals are 16-bit when they fit in four hex digits, else 32-bit, so &HFFFF is -1.
 double radixValue(const QString& digits, int base)
 {
     double value = 0;
     for (const QChar c : digits)
         value = value * base + (c.isDigit() ? c.digitValue() : c.toLower().unicode() - 'a' + 10);
+    if (value <= 0xFFFF)
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+    if (value <= 0xFFFFFFFFu)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
     return value;
 }
 
@@ -107,9 +112,10 @@ bool readNumber(const QString& text, int& pos, QChar decimal, bool blanksInside,
     bool ok = false;
     double value = literal.toDouble(&ok);
     if (!ok) {
-        // Too large for a double: the runtime reports an overflow.
-        if (!std::isfinite(value) || value == 0)
+        // Too large for a double: the runtime reports an overflow; too small is simply 0.
+        if (!std::isfinite(value))
             throw AppError(AppError::Overflow);
+        value = 0;
     }
     out = negative ? -value : value;
     return true;

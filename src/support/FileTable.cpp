@@ -19,6 +19,7 @@ int FileTable::FreeFile() const
 int FileTable::open(const QString& path, FileSystem::WriteMode mode)
 {
     const int number = FreeFile();
+    m_failed.erase(number);
     m_files[number] = Platform::fileSystem().openForWrite(path, mode);
     return number;
 }
@@ -31,18 +32,33 @@ FileHandle& FileTable::handle(int number)
     return *it->second;
 }
 
-void FileTable::write(int number, const QByteArray& bytes) { handle(number).write(bytes); }
+void FileTable::write(int number, const QByteArray& bytes)
+{
+    FileHandle& file = handle(number);
+    try {
+        file.write(bytes);
+    } catch (const std::exception& e) {
+        m_failed.insert_or_assign(number, AppError::from(e));
+        throw;
+    }
+}
 
 void FileTable::close(int number)
 {
     auto node = m_files.extract(number);
     if (node.empty())
         throw AppError(AppError::BadFileNameOrNumber);
+    auto failed = m_failed.extract(number);
+    if (!failed.empty()) {
+        node.mapped()->discard();
+        throw failed.mapped();
+    }
     node.mapped()->close();
 }
 
 void FileTable::discard(int number)
 {
+    m_failed.erase(number);
     auto node = m_files.extract(number);
     if (!node.empty())
         node.mapped()->discard();

@@ -2,10 +2,13 @@
 #include "platform/AppFacts.h"
 #include "platform/Platform.h"
 #include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
+// 30 December 1899, as a constant: an OleDate built during another file's static
+// initialisation must not see an epoch that is not set yet.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019);
 constexpr qint64 kMsPerDay = 86400000;
 
 QString withLocaleWords(QString text, const LocaleFacts& locale)
@@ -43,9 +46,16 @@ std::optional<OleDate> tryForm(const QString& text, const QString& dateFormat, c
             return OleDate::fromParts(d, QTime(0, 0));
         return std::nullopt;
     }
-    const QDateTime dt = c.toDateTime(text, dateFormat + ' ' + timeFormat);
-    if (dt.isValid())
-        return OleDate::fromParts(dt.date(), dt.time());
+    // Date and time are read apart: a local date-time would reject a moment that falls into a
+    // daylight-saving gap, and the saved end of a countdown would be lost.
+    for (qsizetype blank = text.indexOf(' '); blank > 0; blank = text.indexOf(' ', blank + 1)) {
+        const QDate d = c.toDate(text.left(blank), dateFormat);
+        if (!d.isValid())
+            continue;
+        const QTime t = c.toTime(text.mid(blank + 1).trimmed(), timeFormat);
+        if (t.isValid())
+            return OleDate::fromParts(d, t);
+    }
     return std::nullopt;
 }
 }
@@ -69,8 +79,10 @@ QDate OleDate::date() const
     const double whole = std::trunc(days);
     double fraction = std::fabs(days - whole);
     qint64 offset = static_cast<qint64>(whole);
+    // The fraction counts forward from midnight on either side of the epoch, so a time that
+    // rounds up to 24:00 always carries into the following day.
     if (std::llround(fraction * 86400.0) >= 86400)
-        offset += days < 0 ? -1 : 1;
+        ++offset;
     return kEpoch.addDays(offset);
 }
 
@@ -86,9 +98,15 @@ QTime OleDate::time() const
 QDateTime OleDate::toDateTime() const
 {
     const double fraction = std::fabs(days - std::trunc(days));
-    const qint64 ms = std::llround(fraction * kMsPerDay);
-    const QDate day = kEpoch.addDays(static_cast<qint64>(std::trunc(days)));
-    return QDateTime(day, QTime(0, 0)).addMSecs(ms);
+    qint64 ms = std::llround(fraction * kMsPerDay);
+    QDate day = kEpoch.addDays(static_cast<qint64>(std::trunc(days)));
+    if (ms >= kMsPerDay) {
+        ms = 0;
+        day = day.addDays(1);
+    }
+    // Built from the wall-clock time, not by adding elapsed time to midnight: on the day the
+    // clocks change that would shift the time by an hour.
+    return QDateTime(day, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
 QString OleDate::generalForm(const LocaleFacts& locale) const
@@ -109,7 +127,10 @@ QString OleDate::generalForm() const { return generalForm(Platform::facts().loca
 
 std::optional<OleDate> OleDate::parse(const QString& given, const LocaleFacts& locale)
 {
-    const QString text = withLocaleWords(given.trimmed(), locale);
+    QString text = withLocaleWords(given.trimmed(), locale);
+    // ISO 8601 joins date and time with a T.
+    static const QRegularExpression isoJoin(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})T(?=\\d)"));
+    text.replace(isoJoin, QStringLiteral("\\1 "));
     if (text.isEmpty())
         return std::nullopt;
     const QString us = QStringLiteral("M/d/yyyy");
@@ -123,7 +144,6 @@ std::optional<OleDate> OleDate::parse(const QString& given, const LocaleFacts& l
         {us, QString()},
         {QString(), usTime},
         {QStringLiteral("yyyy-MM-dd"), QStringLiteral("HH:mm:ss")},
-        {QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QString()},
         {QStringLiteral("yyyy-MM-dd"), QString()},
         {QString(), QStringLiteral("H:mm:ss")},
         {QString(), QStringLiteral("H:mm")},

@@ -81,8 +81,6 @@ bool Value::toBool() const
 {
     if (type() == Type::Boolean)
         return *get<bool>();
-    if (type() == Type::Date)
-        throw AppError(AppError::TypeMismatch);
     return toDouble() != 0;
 }
 

@@ -71,7 +71,8 @@ bool cSharedFileSubs::FileExists(const QString& fileName)
         const QFileInfoList entries = dir.entryInfoList({pattern.fileName()},
                                                         QDir::AllEntries | QDir::Hidden | QDir::System
                                                             | QDir::NoDotAndDotDot,
-                                                        QDir::Unsorted);
+                                                        QDir::Name | QDir::IgnoreCase);
+        // The first match in name order decides, as the file search hands them out.
         result = !entries.isEmpty() && !entries.first().isDir();
     });
     return result;
@@ -119,7 +120,9 @@ bool cSharedFileSubs::EraseFile(const QString& fileName)
     bool result = false;
     try {
         if (FileExists(fileName)) {
-            MakeReadWrite(fileName);
+            // A file that stays read-only is not deleted, as on Windows.
+            if (!MakeReadWrite(fileName) && isReadonly(fileName))
+                throw AppError(AppError::PathFileAccess);
             QFile file(localPath(fileName));
             if (!file.remove())
                 throw AppError(AppError::PathFileAccess);
@@ -202,8 +205,8 @@ bool cSharedFileSubs::WriteTextFile(const QString& fileName, const QString& text
         return false;
     Guard g{"WriteTextFile", kLog};
     g([&] { FileTable::instance().write(number, AnsiText::encode(text + "\r\n")); });
-    g([&] { FileTable::instance().close(number); });
-    return true;
+    // A text that did not reach the disk is not reported as written.
+    return g([&] { FileTable::instance().close(number); });
 }
 
 int cSharedFileSubs::RunFile(const QString& fileName, const QString& workingFolder)

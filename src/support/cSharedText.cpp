@@ -4,10 +4,18 @@
 #include <QLineEdit>
 
 namespace {
+// Cut at the first null character, then blanks (only blanks) off both ends.
 QString cutAtNull(const QString& text)
 {
-    const int nul = text.indexOf(QChar(0));
-    return (nul >= 0 ? text.left(nul) : text).trimmed();
+    const qsizetype nul = text.indexOf(QChar(0));
+    QString cut = nul >= 0 ? text.left(nul) : text;
+    qsizetype start = 0;
+    while (start < cut.size() && cut[start] == ' ')
+        ++start;
+    qsizetype end = cut.size();
+    while (end > start && cut[end - 1] == ' ')
+        --end;
+    return cut.mid(start, end - start);
 }
 }
 
