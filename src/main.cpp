@@ -1,5 +1,9 @@
 #include "diagnostics/cSharedLogging.h"
+#include "platform/CloseSignals.h"
+#include "platform/InstanceLock.h"
+#include "platform/Platform.h"
 #include "timer_board/frmMain.h"
+#include "timer_board/mSHAREDSysTray.h"
 #include <QApplication>
 
 int main(int argc, char* argv[])
@@ -7,9 +11,18 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Zelvo"));
     app.setQuitOnLastWindowClosed(false);
+    // A second copy hands over to the first and ends, reading and writing nothing.
+    if (mSHAREDSysTray::instance().CheckPrevInstance(QStringLiteral("Zelvo")))
+        return 0;
+
     frmMain main;
+    Platform::instanceLock().onActivateRequest([&main] { main.mnuShow_Click(); });
+    CloseSignals closeSignals;
+    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &main,
+                     [&main] { main.SystemClose(frmMain::vbAppTaskManager); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
+                     [&main] { main.SystemClose(frmMain::vbAppWindows); });
     main.Form_Load();
-    main.show();
     const int code = app.exec();
     // Nothing of the trail is lost at a normal end.
     cSharedLogging::instance().WriteActionsToLog();

@@ -13,7 +13,11 @@
 #include "support/cSharedFileSubs.h"
 #include "support/cSharedSound.h"
 #include "support/cSharedText.h"
+#include "timer_board/TrayPictures.h"
 #include "timer_board/WrapButton.h"
+#include "timer_board/fSHAREDAbout.h"
+#include "timer_board/frmSplash.h"
+#include "timer_board/mSHAREDSysTray.h"
 #include "timer_board/frmMessage.h"
 #include <QApplication>
 #include <QButtonGroup>
@@ -22,10 +26,12 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -94,6 +100,28 @@ frmMain::frmMain()
     buildRow(0);
     Frame1[0]->hide();
     buildBottomStrip();
+    buildTray();
+}
+
+void frmMain::buildTray()
+{
+    picRed = new QLabel(this);
+    picRed->setPixmap(TrayPictures::red());
+    picGreen = new QLabel(this);
+    picGreen->setPixmap(TrayPictures::green());
+    TrayIcon = new QLabel(this);
+    for (QLabel* picture : {picRed, picGreen, TrayIcon})
+        picture->hide();
+    setWindowIcon(QIcon(TrayPictures::green()));
+
+    mnuTray = new QMenu("Hidden", this);
+    mnuShow = mnuTray->addAction("Show");
+    mnuTray->addSeparator();
+    mnuQuit = mnuTray->addAction("Quit");
+    mnuDismiss = mnuTray->addAction("Hide Menu");
+    connect(mnuShow, &QAction::triggered, this, &frmMain::mnuShow_Click);
+    connect(mnuQuit, &QAction::triggered, this, &frmMain::mnuQuit_Click);
+    Platform::tray().setHandler([this](TrayHost::Message m) { TrayIcon_MouseMove(m); });
 }
 
 QString frmMain::settingsPath() const
@@ -217,8 +245,9 @@ void frmMain::buildBottomStrip()
     connect(cmd5m, &QPushButton::clicked, this, &frmMain::cmd5m_Click);
     connect(cmdCustom, &QPushButton::clicked, this, &frmMain::cmdCustom_Click);
     connect(cmdTest, &QPushButton::clicked, this, &frmMain::cmdTest_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
-    connect(cmdHide, &QPushButton::clicked, this, &QWidget::showMinimized);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(cmdHide, &QPushButton::clicked, this, &frmMain::cmdHide_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
 }
 
 void frmMain::watchFocus(QLineEdit* edit) { edit->installEventFilter(this); }
@@ -240,12 +269,12 @@ void frmMain::Form_Load()
 {
     Timer3->stop();
     Guard g{"Form_Load", "frmMain"};
-    // The splash window shows here.
+    g([&] { showSplash(); });
     g([&] { settings().LoadSettings(settingsPath()); });
     g([&] { cSharedLogging::instance().LogEvent("Zelvo startup", true); });
     g([&] { setWindowTitle(kTitle); });
     g([&] { Timer1->stop(); });
-    // The tray icon takes the red picture here.
+    g([&] { TrayIcon->setPixmap(picRed->pixmap()); });
     for (int i = 1; i < kRows; ++i)
         g([&] {
             buildRow(i);
@@ -254,16 +283,50 @@ void frmMain::Form_Load()
     for (int i = 0; i < kRows; ++i)
         fillRow(i);
     g([&] { ShowPage(0); });
-    // The notification-area icon is added here.
+    g([&] { mSHAREDSysTray::instance().showprogramintray(TrayIcon, "Zelvo standing by"); });
     g([&] { RestoreTimers(); });
     g([&] { setFixedWidth(Twips::px(2 * 3972 + 400)); });
     g([&] {
         if (const QScreen* screen = QApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
     });
+    g([&] {
+        if (m_splash)
+            m_splash->hide();
+        cSHAREDDelay::instance().DoEventss();
+    });
     g([&] { txtCustom->setText("0"); });
     g([&] { txtCustom->setText(QString::number(settings().sGet("CustomSeconds", Value::whole(900)).toInt32())); });
-    // Hiding at start, the update checker and its timer join here.
+    g([&] { closeSplash(); });
+    g([&] { hideAtStart(); });
+    // The update checker and its timer join here.
+}
+
+void frmMain::showSplash()
+{
+    m_splash = new frmSplash;
+    m_splash->setStatus("Starting up");
+    m_splash->show();
+    cSHAREDDelay::instance().DoEventss();
+}
+
+void frmMain::closeSplash()
+{
+    delete m_splash;
+    m_splash = nullptr;
+}
+
+void frmMain::hideAtStart()
+{
+    if (!settings().sGet("HideOnRun", false).toBool()) {
+        show();
+        return;
+    }
+    if (mSHAREDSysTray::instance().iconShown())
+        return;
+    // With no notification area a hidden window could never come back.
+    show();
+    cSharedLogging::instance().LogEvent("HideOnRun ignored: there is no notification area to return from", false);
 }
 
 // ---- pages -----------------------------------------------------------------------------------
@@ -676,28 +739,154 @@ void frmMain::RestoreTimers()
 
 // ---- tray and closing ------------------------------------------------------------------------
 
-void frmMain::SetTrayIdle() {}
-void frmMain::SetTrayRunning() {}
+void frmMain::SetTrayIdle()
+{
+    TrayIcon->setPixmap(picRed->pixmap());
+    cSHAREDDelay::instance().DoEventss();
+    mSHAREDSysTray::instance().changetrayicon(TrayIcon, "Zelvo is standing by");
+}
 
-bool frmMain::Form_QueryUnload(UnloadMode)
+void frmMain::SetTrayRunning()
+{
+    TrayIcon->setPixmap(picGreen->pixmap());
+    cSHAREDDelay::instance().DoEventss();
+    mSHAREDSysTray::instance().changetrayicon(TrayIcon, "Zelvo is running");
+}
+
+void frmMain::TrayIcon_MouseMove(TrayHost::Message m)
+{
+    try {
+        switch (m) {
+        case TrayHost::Message::LeftDown:
+        case TrayHost::Message::LeftDoubleClick:
+            show();
+            break;
+        case TrayHost::Message::RightDown:
+        case TrayHost::Message::RightUp:
+            mnuTray->popup(QCursor::pos());
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception&) {
+        setWindowState(Qt::WindowNoState);
+    }
+}
+
+void frmMain::mnuShow_Click()
+{
+    Guard g{"mnushow_click", "frmMain"};
+    g([&] { show(); });
+    g([&] { setWindowState(windowState() & ~Qt::WindowMinimized); });
+    g([&] {
+        raise();
+        activateWindow();
+    });
+    g([&] { cSHAREDDelay::instance().DoEventss(); });
+}
+
+void frmMain::mnuQuit_Click() { ExitProgram(); }
+void frmMain::cmdExit_Click() { ExitProgram(); }
+
+void frmMain::cmdHide_Click()
+{
+    hideWindow();
+    cSHAREDDelay::instance().DoEventss();
+}
+
+void frmMain::cmdAbout_Click()
+{
+    fSHAREDAbout about(this);
+    about.exec();
+}
+
+void frmMain::hideWindow()
+{
+    if (mSHAREDSysTray::instance().iconShown()) {
+        hide();
+        return;
+    }
+    // No notification area: a hidden window would leave no way back.
+    showMinimized();
+    if (!m_noTrayLogged) {
+        m_noTrayLogged = true;
+        cSharedLogging::instance().LogEvent("No notification area: the window is minimised instead of hidden", false);
+    }
+}
+
+void frmMain::ExitProgram()
+{
+    Guard g{"ExitProgram", "frmMain"};
+    g([&] { settings().SaveSettings(settingsPath()); });
+    const bool running = std::any_of(SlotRunning.begin(), SlotRunning.begin() + kSlots, [](bool r) { return r; });
+    if (running) {
+        const auto answer = Platform::dialogs().message("You have timers running. Are you sure you want to exit?",
+                                                        Dialogs::Buttons::YesNo, kTitle);
+        if (answer != Dialogs::Answer::Yes) {
+            g([&] { hideWindow(); });
+            cSHAREDDelay::instance().DoEventss();
+            return;
+        }
+    }
+    g([&] { SaveTimers(); });
+    g([&] { Timer1->stop(); });
+    g([&] { hide(); });
+    g([&] { cSHAREDDelay::instance().DoEventss(); });
+    g([&] { unloadWindow(vbFormCode); });
+    g([&] {
+        if (!PendingInstaller.isEmpty())
+            cSharedFileSubs::instance().RunFile(PendingInstaller, QString());
+    });
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+bool frmMain::Form_QueryUnload(UnloadMode mode)
 {
     SaveTimers();
-    return true;
+    if (mode != vbFormControlMenu)
+        return true;
+    hideWindow();
+    cSHAREDDelay::instance().DoEventss();
+    return false;
 }
 
 void frmMain::Form_Unload()
 {
     Guard g{"Form_Unload", "frmMain"};
     g([&] { settings().SaveSettings(settingsPath()); });
+    g([&] { mSHAREDSysTray::instance().RemoveTrayicon(); });
+}
+
+bool frmMain::unloadWindow(UnloadMode mode)
+{
+    if (m_unloaded)
+        return true;
+    if (!Form_QueryUnload(mode))
+        return false;
+    Form_Unload();
+    m_unloaded = true;
+    Timer1->stop();
+    SaveTimer->stop();
+    Timer3->stop();
+    hide();
+    return true;
+}
+
+void frmMain::SystemClose(UnloadMode mode)
+{
+    if (unloadWindow(mode)) {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (!Form_QueryUnload(vbFormControlMenu)) {
-        event->ignore();
+    // Once unloaded, the program is ending and every close goes ahead.
+    if (m_unloaded || unloadWindow(vbFormControlMenu)) {
+        event->accept();
         return;
     }
-    Form_Unload();
-    event->accept();
-    QApplication::quit();
+    event->ignore();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/TrayHost.h"
 #include "timer_board/SlotMath.h"
 #include <QWidget>
 #include <array>
@@ -7,6 +8,9 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QAction;
+class frmSplash;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -51,9 +55,20 @@ public:
 
     void SetTrayIdle();
     void SetTrayRunning();
+    void TrayIcon_MouseMove(TrayHost::Message message);
+    void mnuShow_Click();
+    void mnuQuit_Click();
+    void cmdHide_Click();
+    void cmdExit_Click();
+    void cmdAbout_Click();
+    void ExitProgram();
     // Returns whether the close goes ahead.
     bool Form_QueryUnload(UnloadMode mode);
     void Form_Unload();
+    // A close asked for by the system (session end, a signal): the window unloads and the program ends.
+    void SystemClose(UnloadMode mode);
+    // Whether the program has been unloaded and is ending.
+    bool unloaded() const { return m_unloaded; }
 
     QString settingsPath() const;
     QString alarmPath() const;
@@ -80,12 +95,23 @@ public:
     QPushButton *cmdTest = nullptr, *cmdAbout = nullptr, *cmdCheckUpdate = nullptr;
     QPushButton *cmdExit = nullptr, *cmdHide = nullptr;
     QTimer *Timer1 = nullptr, *SaveTimer = nullptr, *Timer3 = nullptr;
+    QLabel *TrayIcon = nullptr, *picRed = nullptr, *picGreen = nullptr;
+    QMenu* mnuTray = nullptr;
+    QAction *mnuShow = nullptr, *mnuQuit = nullptr, *mnuDismiss = nullptr;
+    // The downloaded installer to run at exit; empty unless an update is waiting.
+    QString PendingInstaller;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildTray();
+    void showSplash();
+    void closeSplash();
+    void hideAtStart();
+    void hideWindow();
+    bool unloadWindow(UnloadMode mode);
     void buildRow(int i);
     void fillRow(int i);
     void buildBottomStrip();
@@ -99,4 +125,8 @@ private:
     void expireSlot(int i);
     void restoreSlot(int i, double now, QString& expired);
     void saveSlot(int n);
+
+    frmSplash* m_splash = nullptr;
+    bool m_unloaded = false;
+    bool m_noTrayLogged = false;
 };

@@ -28,7 +28,8 @@ QLabel* overlay(QWidget* parent, int pointSize, bool bold)
 frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName("frmSplash");
-    setWindowTitle(QStringLiteral("Zelvo"));
+    // Not "Zelvo": a later copy looks for the main window by that title.
+    setWindowTitle(QStringLiteral("Zelvo is starting"));
     setStyleSheet("frmSplash { background: rgb(40, 80, 150); }");
     setAttribute(Qt::WA_StyledBackground);
     resize(Twips::px(4500), Twips::px(2400));
@@ -65,14 +66,18 @@ void frmSplash::Form_Load()
         lblCopyright->move(Twips::px(150), height() / 2 - lblCopyright->height() / 2);
     });
     g([&] { cSHAREDDelay::instance().DoEventss(); });
-    g([&] {
-        lblstatus->adjustSize();
-        lblstatus->move((width() - lblstatus->width()) / 2 - Twips::px(50),
-                        height() - lblstatus->height() - Twips::px(50));
-    });
+    g([&] { setStatus(lblstatus->text()); });
     g([&] {
         if (const QScreen* screen = QApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
     });
     g([&] { cSHAREDDelay::instance().DoEventss(); });
+}
+
+void frmSplash::setStatus(const QString& text)
+{
+    lblstatus->setText(text);
+    lblstatus->setVisible(!text.isEmpty());
+    lblstatus->adjustSize();
+    lblstatus->move((width() - lblstatus->width()) / 2 - Twips::px(50), height() - lblstatus->height() - Twips::px(50));
 }

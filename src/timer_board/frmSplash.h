@@ -9,6 +9,8 @@ class frmSplash : public QWidget {
 public:
     frmSplash();
     void Form_Load();
+    // The status line, kept centred above the bottom edge.
+    void setStatus(const QString& text);
 
     QLabel* picture = nullptr;
     QLabel* lblTitle = nullptr;

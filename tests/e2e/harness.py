@@ -183,6 +183,29 @@ class Zelvo:
         x, y, _, _ = self.geometry(window or self.window)
         self.click_at(x + px(left + width / 2), y + px(top + height / 2))
 
+    def dialog(self, name="^Zelvo$", timeout=10):
+        """The newest visible window with that title other than the main window."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            others = [w for w in self.windows(name) if w != self.window]
+            if others:
+                return others[-1]
+            time.sleep(0.1)
+        raise AssertionError("no dialog named %r within %ss" % (name, timeout))
+
+    def dialog_text(self, box):
+        """Copies the text of a message box (its text can be selected)."""
+        x, y, w, _ = self.geometry(box)
+        self.click_at(x + w // 2, y + 18)  # the first line of the text
+        self.key("ctrl+a", "ctrl+c")
+        return self.selection("clipboard")
+
+    def press(self, window, *keys):
+        """Keys for a dialog: the pointer rests on it, so the keyboard goes there too."""
+        x, y, w, h = self.geometry(window)
+        self.xdo("mousemove", "--sync", str(x + w // 2), str(y + h // 2))
+        self.key(*keys)
+
     def type(self, text):
         self.xdo("type", "--delay", "20", text)
         time.sleep(0.1)

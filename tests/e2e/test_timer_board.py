@@ -29,8 +29,12 @@ class TimerBoard(unittest.TestCase):
         self.app.key("ctrl+c")
         return self.app.selection("clipboard")
 
-    def exit_program(self):
+    def exit_program(self, expect_question=False):
         self.app.click_twips(*EXIT_BUTTON)
+        if expect_question:
+            box = self.app.dialog()
+            self.assertIn("You have timers running. Are you sure you want to exit?", self.app.dialog_text(box))
+            self.app.press(box, "Return")
         self.assertEqual(self.app.wait_exit(), 0)
 
     def test_first_start_shows_the_reminders_on_page_one(self):
@@ -83,10 +87,7 @@ class TimerBoard(unittest.TestCase):
         ])
         app.start(wait_main=False)
         box = app.wait_window("^Zelvo$")
-        x, y, w, h = app.geometry(box)
-        app.click_at(x + w // 2, y + 30)  # the message text
-        app.key("ctrl+a", "ctrl+c")
-        text = app.selection("clipboard")
+        text = app.dialog_text(box)
         self.assertIn("The following alarms expired while the program was closed:", text)
         self.assertIn("Parking meter (" + us_general(past) + ")", text)
         self.assertNotIn("Dentist", text)
@@ -94,7 +95,7 @@ class TimerBoard(unittest.TestCase):
         app.window = app.wait_window("^Zelvo$")
         time.sleep(0.5)
         self.assertEqual(self.read_field(0, "txtDesc"), "Dentist")
-        self.exit_program()
+        self.exit_program(expect_question=True)
         stored = app.settings()
         self.assertEqual(stored["TIMERRUNNING0"], "-1 ")
         self.assertEqual(stored["TIMERRUNNING1"], " 0 ")

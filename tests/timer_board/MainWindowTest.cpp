@@ -142,17 +142,21 @@ TEST_F(MainWindowTest, SwitchingPagesDoesNotStopACountdown)
 TEST_F(MainWindowTest, FocusSelectsTheWholeFieldExceptInTheCustomSeconds)
 {
     frmMain& w = open();
+    w.show();
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
     w.txtAtSec[4]->setText("30");
     w.txtCustom->setText("900");
-    for (QLineEdit* edit : {w.txtDays[0], w.txtDesc[1], w.txtMinutes[2], w.txtAtSec[4], w.txtCustom}) {
+    const auto focusOn = [](QLineEdit* edit) {
         edit->deselect();
-        QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
-        QApplication::sendEvent(edit, &in);
-    }
-    QApplication::processEvents();
-    EXPECT_EQ(w.txtDays[0]->selectedText(), "0");
-    EXPECT_EQ(w.txtDesc[1]->selectedText(), "Reminder 2");
-    EXPECT_EQ(w.txtMinutes[2]->selectedText(), "0");
-    EXPECT_EQ(w.txtAtSec[4]->selectedText(), "30");
-    EXPECT_EQ(w.txtCustom->selectedText(), "");
+        edit->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        return edit->selectedText();
+    };
+    w.cmdAt[4]->click();
+    EXPECT_EQ(focusOn(w.txtDays[0]), "0");
+    EXPECT_EQ(focusOn(w.txtDesc[1]), "Reminder 2");
+    EXPECT_EQ(focusOn(w.txtMinutes[2]), "0");
+    EXPECT_EQ(focusOn(w.txtAtSec[4]), "30");
+    EXPECT_EQ(focusOn(w.txtCustom), "");
 }
