@@ -95,7 +95,7 @@ class Sound:
 class Zelvo:
     """One program folder with the real binary and its assets, and the X server it shows on."""
 
-    def __init__(self, with_sound=False):
+    def __init__(self, with_sound=False, with_tray=False):
         if not BIN or not os.path.exists(BIN):
             raise RuntimeError("ZELVO_BIN does not point at the built program")
         self.folder = tempfile.mkdtemp(prefix="zelvo-e2e-")
@@ -103,7 +103,8 @@ class Zelvo:
         os.chmod(self.runtime, 0o700)
         source = os.path.dirname(BIN)
         shutil.copy2(BIN, os.path.join(self.folder, "zelvo"))
-        shutil.copy2(os.path.join(source, "alarm.wav"), os.path.join(self.folder, "alarm.wav"))
+        for asset in ("alarm.wav", "splash.png"):
+            shutil.copy2(os.path.join(source, asset), os.path.join(self.folder, asset))
         self.display = Display()
         self.sound = Sound(self.runtime) if with_sound else None
         self.env = dict(os.environ, DISPLAY=self.display.name, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
@@ -111,6 +112,13 @@ class Zelvo:
         self.env.pop("QT_SCALE_FACTOR", None)
         self.proc = None
         self.window = None
+        self.tray = None
+        if with_tray:
+            # Debian's trayer is a real notification area under Xvfb.
+            self.tray = subprocess.Popen(
+                ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
+                 "--SetDockType", "true"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(1)
 
     # ---- files ----
     def path(self, name):
@@ -131,9 +139,13 @@ class Zelvo:
         return result
 
     # ---- the program ----
+    def launch(self):
+        """Another start of the program in the same folder; returns its process."""
+        return subprocess.Popen([self.path("zelvo")], cwd=self.folder, env=self.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
     def start(self, wait_main=True):
-        self.proc = subprocess.Popen([self.path("zelvo")], cwd=self.folder, env=self.env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.proc = self.launch()
         if wait_main:
             self.window = self.wait_window("^Zelvo$")
         return self
@@ -145,6 +157,9 @@ class Zelvo:
         if self.proc and self.proc.poll() is None:
             self.proc.send_signal(signal.SIGKILL)
             self.proc.wait(timeout=10)
+        if self.tray:
+            self.tray.terminate()
+            self.tray.wait(timeout=10)
         if self.sound:
             self.sound.stop()
         self.display.stop()
@@ -167,6 +182,36 @@ class Zelvo:
                 return found[0] if count == 1 else found
             time.sleep(0.1)
         raise AssertionError("no window named %r within %ss" % (name, timeout))
+
+    def visible(self, window):
+        return window in self.windows("^Zelvo$") or window in self.xdo(
+            "search", "--onlyvisible", "--name", ".*", check=False).stdout.split()
+
+    def close_window(self, window):
+        """What the title-bar close sends: WM_DELETE_WINDOW."""
+        from Xlib import X, display, protocol
+        d = display.Display(self.display.name)
+        try:
+            target = d.create_resource_object("window", int(window))
+            protocols, delete = d.intern_atom("WM_PROTOCOLS"), d.intern_atom("WM_DELETE_WINDOW")
+            event = protocol.event.ClientMessage(window=target, client_type=protocols,
+                                                 data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+            target.send_event(event, event_mask=X.NoEventMask)
+            d.flush()
+        finally:
+            d.close()
+        time.sleep(0.5)
+
+    def tray_icon(self, timeout=10):
+        """Screen position of the middle of the docked tray icon."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            for window in self.xdo("search", "--class", "trayer", check=False).stdout.split():
+                x, y, w, h = self.geometry(window)
+                if w >= 16 and h >= 16:
+                    return x + w // 2, y + h // 2
+            time.sleep(0.2)
+        raise AssertionError("no tray icon docked")
 
     def geometry(self, window):
         out = self.xdo("getwindowgeometry", "--shell", window).stdout
