@@ -106,7 +106,11 @@ QDateTime OleDate::toDateTime() const
     }
     // Built from the wall-clock time, not by adding elapsed time to midnight: on the day the
     // clocks change that would shift the time by an hour.
-    return QDateTime(day, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    const QDateTime wallClock(day, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    if (wallClock.isValid())
+        return wallClock;
+    // A time the clocks skipped: the moment that far past midnight.
+    return QDateTime(day, QTime(0, 0)).addMSecs(ms);
 }
 
 QString OleDate::generalForm(const LocaleFacts& locale) const

@@ -192,4 +192,7 @@ TEST_F(OleDateTest, TheDayTheClocksChangeKeepsItsWallClockTimes)
     const auto skipped = OleDate::parse("3/29/2026 2:30:00 AM", kUs);
     ASSERT_TRUE(skipped.has_value());
     EXPECT_EQ(*skipped, at(2026, 3, 29, 2, 30));
+    const QDateTime moment = skipped->toDateTime();
+    ASSERT_TRUE(moment.isValid());
+    EXPECT_EQ(moment, QDateTime(QDate(2026, 3, 29), QTime(3, 30)));
 }
