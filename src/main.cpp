@@ -23,7 +23,8 @@ int main(int argc, char* argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
                      [&main] { main.SystemClose(frmMain::vbAppWindows); });
     main.Form_Load();
-    const int code = app.exec();
+    // An exit during start-up found no event loop to end, so none is started.
+    const int code = main.unloaded() ? 0 : app.exec();
     // Nothing of the trail is lost at a normal end.
     cSharedLogging::instance().WriteActionsToLog();
     return code;

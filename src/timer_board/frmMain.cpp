@@ -318,6 +318,9 @@ void frmMain::closeSplash()
 
 void frmMain::hideAtStart()
 {
+    // Ended already (Quit or a system close inside a start-up message box): stay out of sight.
+    if (m_unloaded)
+        return;
     if (!settings().sGet("HideOnRun", false).toBool()) {
         show();
         return;

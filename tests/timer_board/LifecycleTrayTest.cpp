@@ -1,0 +1,218 @@
+#include "LifecycleTest.h"
+#include <QAction>
+
+namespace {
+using Message = TrayHost::Message;
+
+QStringList captionsOf(const QMenu* menu)
+{
+    QStringList captions;
+    for (const QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return captions;
+}
+}
+
+class LifecycleTrayTest : public LifecycleTest {};
+
+TEST_F(LifecycleTrayTest, StartUpAddsTheRedStandingByIcon)
+{
+    open();
+    EXPECT_EQ(tray->calls, QStringList({"add:Zelvo standing by"}));
+    EXPECT_TRUE(trayShows(TrayPictures::red()));
+    EXPECT_TRUE(mSHAREDSysTray::instance().iconShown());
+}
+
+TEST_F(LifecycleTrayTest, TheIconTurnsGreenWhileCountingAndRedWhenTheTickFindsNothing)
+{
+    frmMain& w = open();
+    startSlot(0, 1);
+    EXPECT_EQ(tray->calls.last(), "modify:Zelvo is running");
+    EXPECT_TRUE(trayShows(TrayPictures::green()));
+
+    advance(61);
+    tick();
+    EXPECT_EQ(reminderTexts(), QStringList({"Reminder 1"}));
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_EQ(tray->calls.last(), "modify:Zelvo is standing by");
+    EXPECT_TRUE(trayShows(TrayPictures::red()));
+
+    startSlot(1, 1);
+    EXPECT_EQ(tray->calls.last(), "modify:Zelvo is running");
+    EXPECT_TRUE(trayShows(TrayPictures::green()));
+}
+
+TEST_F(LifecycleTrayTest, APausedSlotKeepsTheIconGreen)
+{
+    frmMain& w = open();
+    startSlot(0, 1);
+    w.cmdPause_Click(0);
+    const QStringList before = tray->calls;
+    advance(300);
+    tick();
+    tick();
+    EXPECT_EQ(tray->calls, before);
+    EXPECT_EQ(tray->tip, "Zelvo is running");
+    EXPECT_TRUE(w.Timer1->isActive());
+
+    // Stopping the paused slot leaves nothing: the next tick turns the icon red.
+    w.cmdStart_Click(0);
+    tick();
+    EXPECT_EQ(tray->calls.last(), "modify:Zelvo is standing by");
+    EXPECT_TRUE(trayShows(TrayPictures::red()));
+}
+
+TEST_F(LifecycleTrayTest, ARefusedFirstAddIsTriedAgainAtTheNextChangeOfState)
+{
+    tray->accept = false;
+    frmMain& w = open();
+    EXPECT_FALSE(mSHAREDSysTray::instance().iconShown());
+
+    tray->accept = true;
+    startSlot(0, 1);
+    EXPECT_EQ(tray->calls, QStringList({"add:Zelvo standing by", "add:Zelvo is running"}));
+    EXPECT_TRUE(tray->shown);
+    EXPECT_TRUE(trayShows(TrayPictures::green()));
+
+    // Shown now: the next change modifies, and the title-bar close hides again.
+    w.cmdStart_Click(0);
+    tick();
+    EXPECT_EQ(tray->calls.last(), "modify:Zelvo is standing by");
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.isMinimized());
+}
+
+TEST_F(LifecycleTrayTest, ClicksOnTheIconFollowTheClickTable)
+{
+    struct Case {
+        Message message;
+        bool showsWindow;
+        bool popsMenu;
+    };
+    const Case cases[] = {
+        {Message::LeftDown, true, false},   {Message::LeftDoubleClick, true, false},
+        {Message::RightDown, false, true},  {Message::RightUp, false, true},
+        {Message::MouseMove, false, false}, {Message::LeftUp, false, false},
+        {Message::RightDoubleClick, false, false}, {Message::Other, false, false},
+    };
+    frmMain& w = open();
+    for (const Case& c : cases) {
+        w.hide();
+        w.mnuTray->hide();
+        tray->click(c.message);
+        EXPECT_EQ(w.isVisible(), c.showsWindow) << static_cast<int>(c.message);
+        EXPECT_EQ(w.mnuTray->isVisible(), c.popsMenu) << static_cast<int>(c.message);
+    }
+    EXPECT_TRUE(dialogs->shown.empty());
+    EXPECT_FALSE(w.unloaded());
+}
+
+TEST_F(LifecycleTrayTest, ALeftClickShowsAMinimisedWindowAsItIs)
+{
+    frmMain& w = open();
+    w.showMinimized();
+    w.hide();
+    tray->click(Message::LeftDown);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isMinimized());
+}
+
+TEST_F(LifecycleTrayTest, TheMenuHoldsShowSeparatorQuitAndHideMenuInThatOrder)
+{
+    frmMain& w = open();
+    EXPECT_EQ(w.mnuTray->title(), "Hidden");
+    EXPECT_EQ(captionsOf(w.mnuTray), QStringList({"Show", "-", "Quit", "Hide Menu"}));
+    EXPECT_EQ(w.mnuTray->actions().value(0), w.mnuShow);
+    EXPECT_EQ(w.mnuTray->actions().value(2), w.mnuQuit);
+    EXPECT_EQ(w.mnuTray->actions().value(3), w.mnuDismiss);
+}
+
+TEST_F(LifecycleTrayTest, MenuShowBringsTheWindowBackAndHideMenuDoesNothing)
+{
+    frmMain& w = open();
+    startSlot(0, 5);
+    w.cmdHide_Click();
+    ASSERT_FALSE(w.isVisible());
+
+    w.mnuDismiss->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.unloaded());
+    EXPECT_TRUE(w.SlotRunning[0]);
+
+    w.mnuShow->trigger();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isMinimized());
+}
+
+TEST_F(LifecycleTrayTest, MenuShowRestoresAMinimisedWindow)
+{
+    frmMain& w = open();
+    w.showMinimized();
+    ASSERT_TRUE(w.isMinimized());
+    w.mnuShow_Click();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isMinimized());
+}
+
+TEST_F(LifecycleTrayTest, MenuQuitEndsTheProgramLikeExit)
+{
+    frmMain& w = open();
+    w.mnuQuit->trigger();
+    EXPECT_TRUE(w.unloaded());
+    EXPECT_TRUE(dialogs->shown.empty());
+    EXPECT_EQ(tray->calls.last(), "remove");
+    EXPECT_FALSE(ini().isEmpty());
+}
+
+TEST_F(LifecycleTrayTest, HideOnRunStartsInTheTrayAndALeftClickShowsTheWindow)
+{
+    writeIni("HIDEONRUN,-1 \r\n");
+    frmMain& w = open();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(tray->shown);
+    EXPECT_FALSE(logText().contains("HideOnRun"));
+
+    tray->click(Message::LeftDown);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(LifecycleTrayTest, WithoutANotificationAreaHideOnRunIsIgnoredAndLoggedOnce)
+{
+    noNotificationArea();
+    writeIni("HIDEONRUN,-1 \r\n");
+    frmMain& w = open();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isMinimized());
+    EXPECT_EQ(logText().count("HideOnRun"), 1) << logText().toStdString();
+}
+
+TEST_F(LifecycleTrayTest, WithoutANotificationAreaEveryHideMinimisesInstead)
+{
+    noNotificationArea();
+    frmMain& w = open();
+    ASSERT_TRUE(w.isVisible());
+
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isMinimized());
+    EXPECT_FALSE(w.unloaded());
+
+    w.mnuShow_Click();
+    ASSERT_FALSE(w.isMinimized());
+    w.cmdHide_Click();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isMinimized());
+
+    w.mnuShow_Click();
+    startSlot(0, 5);
+    watchingDialogs->answers.push_back(Dialogs::Answer::No);
+    w.ExitProgram();
+    EXPECT_EQ(dialogs->shown.size(), 1u);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isMinimized());
+    EXPECT_FALSE(w.unloaded());
+    EXPECT_TRUE(w.SlotRunning[0]);
+
+    EXPECT_EQ(logText().count("No notification area"), 1) << logText().toStdString();
+}
