@@ -141,8 +141,28 @@ class Zelvo:
     # ---- the program ----
     def launch(self):
         """Another start of the program in the same folder; returns its process."""
-        return subprocess.Popen([self.path("zelvo")], cwd=self.folder, env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.launches = getattr(self, "launches", 0) + 1
+        err = open(os.path.join(self.runtime, "stderr-%d.txt" % self.launches), "wb")
+        proc = subprocess.Popen([self.path("zelvo")], cwd=self.folder, env=self.env,
+                                stdout=subprocess.DEVNULL, stderr=err)
+        err.close()
+        return proc
+
+    def diagnosis(self):
+        """What the program left behind, for a failure message."""
+        lines = ["process: %s" % ("running" if self.proc and self.proc.poll() is None
+                                   else "ended with %s" % (self.proc.returncode if self.proc else None))]
+        for n in range(1, getattr(self, "launches", 0) + 1):
+            with open(os.path.join(self.runtime, "stderr-%d.txt" % n), "rb") as f:
+                lines.append("stderr of start %d: %s" % (n, f.read().decode(errors="replace")[-2000:]))
+        if os.path.exists(self.path("log.txt")):
+            with open(self.path("log.txt"), "rb") as f:
+                lines.append("log.txt: " + f.read().decode(errors="replace")[-2000:])
+        try:
+            lines.append("screenshot: " + self.screenshot("failure-%d.png" % int(time.time() * 1000)))
+        except Exception as error:  # the X server may be gone
+            lines.append("no screenshot: %s" % error)
+        return "\n".join(lines)
 
     def start(self, wait_main=True):
         self.proc = self.launch()
@@ -181,7 +201,7 @@ class Zelvo:
             if len(found) >= count:
                 return found[0] if count == 1 else found
             time.sleep(0.1)
-        raise AssertionError("no window named %r within %ss" % (name, timeout))
+        raise AssertionError("no window named %r within %ss\n%s" % (name, timeout, self.diagnosis()))
 
     def visible(self, window):
         return window in self.windows("^Zelvo$") or window in self.xdo(
