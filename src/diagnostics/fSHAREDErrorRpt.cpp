@@ -1,4 +1,5 @@
 #include "diagnostics/fSHAREDErrorRpt.h"
+#include "diagnostics/cSharedHelp.h"
 #include "diagnostics/cSharedLogging.h"
 #include "diagnostics/cSharedOSInfo.h"
 #include "platform/AppFacts.h"
@@ -206,17 +207,7 @@ void fSHAREDErrorRpt::cmdHelp_Click()
     g([&] { ShowHelp(m_helpTopic); });
 }
 
-// Every topic opens the help index; the pages have no anchors to jump to.
-void fSHAREDErrorRpt::ShowHelp(const QString&)
-{
-    cSharedFileSubs& files = cSharedFileSubs::instance();
-    const QString page = files.AddSlashIfMissing(Platform::facts().programFolder()) + QStringLiteral("Help")
-                         + cSharedFileSubs::separator() + QStringLiteral("Index.htm");
-    if (files.FileExists(page))
-        cSharedWWW::instance().WebSiteVisit(this, page);
-    else
-        Platform::dialogs().message(QStringLiteral("Cannot find help file ") + page, Dialogs::Buttons::Ok, kTitle);
-}
+void fSHAREDErrorRpt::ShowHelp(const QString& topic) { cSharedHelp::instance().ShowHelp(this, topic); }
 
 void fSHAREDErrorRpt::cmdExit_Click()
 {

@@ -31,4 +31,22 @@ QString decode(const QByteArray& bytes)
 }
 
 QByteArray encode(const QString& text) { return text.toUtf8(); }
+
+int windows1252Code(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == u)
+            return 0x80 + i;
+    return -1;
+}
+
+QChar windows1252Char(int code)
+{
+    if (code >= 0x80 && code < 0xA0)
+        return QChar(kHigh[code - 0x80]);
+    return QChar(static_cast<char16_t>(code & 0xFF));
+}
 }
