@@ -1,7 +1,6 @@
 #pragma once
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -46,16 +45,13 @@ private:
         QString english;
         QString translation;
     };
-    // Called with each text of a window; returns the text to write back.
-    using TextVisitor = std::function<QString(const QString&)>;
-
     cSharedLang();
     int findEntry(const QString& text) const;
     void SortCollection();
     void ChangeFont(QWidget* window);
     bool fontInstalled(const QString& name);
-    void visitTexts(QWidget* window, const TextVisitor& visit, const QString& routine);
     QString languagesFolder() const;
+    QString languageFile(const QString& name) const;
     QString templatePath() const;
     QStringList readLines(const QString& fileName) const;
 
