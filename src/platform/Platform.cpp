@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/CurlInternetControl.h"
 #include "platform/DesktopShell.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocalInstanceLock.h"
@@ -18,6 +19,7 @@ struct Seams {
     std::shared_ptr<SoundOut> sound;
     std::shared_ptr<TrayHost> tray;
     std::shared_ptr<InstanceLock> lock;
+    std::function<std::unique_ptr<InternetControl>()> internetFactory;
 };
 
 Seams& seams()
@@ -51,6 +53,13 @@ InstanceLock& instanceLock()
     return *seams().lock;
 }
 
+std::unique_ptr<InternetControl> newInternetControl()
+{
+    if (seams().internetFactory)
+        return seams().internetFactory();
+    return std::make_unique<CurlInternetControl>();
+}
+
 void setClock(std::shared_ptr<Clock> c) { seams().clock = std::move(c); }
 void setDialogs(std::shared_ptr<Dialogs> d) { seams().dialogs = std::move(d); }
 void setShell(std::shared_ptr<Shell> s) { seams().shell = std::move(s); }
@@ -59,6 +68,11 @@ void setFileSystem(std::shared_ptr<FileSystem> f) { seams().fileSystem = std::mo
 void setSound(std::shared_ptr<SoundOut> s) { seams().sound = std::move(s); }
 void setTray(std::shared_ptr<TrayHost> t) { seams().tray = std::move(t); }
 void setInstanceLock(std::shared_ptr<InstanceLock> l) { seams().lock = std::move(l); }
+
+void setInternetControlFactory(std::function<std::unique_ptr<InternetControl>()> f)
+{
+    seams().internetFactory = std::move(f);
+}
 
 void reset() { seams() = Seams{}; }
 }

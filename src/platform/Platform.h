@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 class AppFacts;
@@ -6,6 +7,7 @@ class Clock;
 class Dialogs;
 class FileSystem;
 class InstanceLock;
+class InternetControl;
 class Shell;
 class SoundOut;
 class TrayHost;
@@ -22,6 +24,8 @@ SoundOut& sound();
 TrayHost& tray();
 // One lock per program folder.
 InstanceLock& instanceLock();
+// A new transfer control for each owner; throws AppError 339 when none can be made.
+std::unique_ptr<InternetControl> newInternetControl();
 
 void setClock(std::shared_ptr<Clock> clock);
 void setDialogs(std::shared_ptr<Dialogs> dialogs);
@@ -31,6 +35,8 @@ void setFileSystem(std::shared_ptr<FileSystem> fileSystem);
 void setSound(std::shared_ptr<SoundOut> sound);
 void setTray(std::shared_ptr<TrayHost> tray);
 void setInstanceLock(std::shared_ptr<InstanceLock> lock);
+// An empty factory means the real transfer control.
+void setInternetControlFactory(std::function<std::unique_ptr<InternetControl>()> factory);
 // Back to the real implementations.
 void reset();
 }
