@@ -200,7 +200,7 @@ void fSHAREDProxy::cmdHelp_Click()
     g([&] { cSharedHelp::instance().ShowHelp(this, QString()); });
 }
 
-// The title-bar close and Escape save nothing, as Cancel.
+// The title-bar close saves nothing, as Cancel.
 void fSHAREDProxy::closeEvent(QCloseEvent* event)
 {
     cmdCancel_Click();

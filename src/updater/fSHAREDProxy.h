@@ -20,6 +20,8 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdHelp_Click();
+    // Escape saves nothing, as Cancel.
+    void reject() override;
 
     QRadioButton* optNamed = nullptr;
     QRadioButton* optDefault = nullptr;
@@ -36,7 +38,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void buildWidgets();
