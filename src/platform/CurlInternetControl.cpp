@@ -12,6 +12,8 @@
 
 namespace {
 constexpr int kPollMs = 5;
+constexpr int kRoundsPerPoll = 10;
+constexpr int kRoundWaitMs = 5;
 
 #define ZELVO_STR2(x) #x
 #define ZELVO_STR(x) ZELVO_STR2(x)
@@ -260,7 +262,9 @@ void CurlInternetControl::poll()
     if (m_polling)
         return;
     m_polling = true;
-    if (m_easy) {
+    // The waiting loops let events run only a few times a second; while the peer keeps
+    // answering at once, carry on for a few rounds instead of one step per poll.
+    for (int round = 0; round < kRoundsPerPoll && m_easy; ++round) {
         int running = 0;
         curl_multi_perform(m_multi, &running);
         int left = 0;
@@ -270,6 +274,9 @@ void CurlInternetControl::poll()
                 break;
             }
         }
+        int ready = 0;
+        if (!m_easy || curl_multi_wait(m_multi, nullptr, 0, kRoundWaitMs, &ready) != CURLM_OK || ready == 0)
+            break;
     }
     m_polling = false;
     deliver();

@@ -42,7 +42,11 @@ void cSHAREDInternet::connectWindow()
     connect(w, &fSHAREDInternet::DownloadError, this, failed);
     connect(w, &fSHAREDInternet::UploadError, this, failed);
     connect(w, &fSHAREDInternet::Receiving, this, &cSHAREDInternet::Receiving);
-    connect(w, &fSHAREDInternet::NoInternet, this, &cSHAREDInternet::NoInternet);
+    // Without a transfer control nothing was downloaded, whatever else the window reported.
+    connect(w, &fSHAREDInternet::NoInternet, this, [this] {
+        m_error = true;
+        emit NoInternet();
+    });
 }
 
 void cSHAREDInternet::setSuppressAllButDLAndErrors(bool on) { m_window->setSuppressAllButDLAndErrors(on); }

@@ -525,8 +525,8 @@ void fSHAREDInternet::Timer1_Timer()
 {
     Guard g{"Timer1_Timer", kLog};
     g([&] {
-        m_inactivity = std::min(m_inactivity + 1, kInactivityLimit + 1);
-        if (m_inactivity > kInactivityLimit) {
+        m_inactivity = std::min(m_inactivity + 1, m_inactivityLimit + 1);
+        if (m_inactivity > m_inactivityLimit) {
             emit DownloadError(QStringLiteral("Transfer timed out"));
             m_done = true;
         }

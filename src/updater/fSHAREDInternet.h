@@ -1,11 +1,11 @@
 #pragma once
+#include "platform/InternetControl.h"
 #include <QDialog>
 #include <QString>
 #include <cstdint>
 #include <memory>
 
 class AppError;
-class InternetControl;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -16,7 +16,7 @@ class QTimer;
 class fSHAREDInternet : public QDialog {
     Q_OBJECT
 public:
-    // Seconds without any sign of progress before a transfer is given up.
+    // Ticks of Timer1 (seconds) without any sign of progress before a transfer is given up.
     static constexpr int kInactivityLimit = 60;
 
     explicit fSHAREDInternet(QWidget* parent = nullptr);
@@ -41,6 +41,8 @@ public:
     void Timer1_Timer();
     void cmdStop_Click() { Cancel(); }
 
+    // Tests shorten the time-out instead of waiting a minute.
+    void setInactivityLimit(int ticks) { m_inactivityLimit = ticks; }
     bool noControl() const { return m_noControl; }
     bool done() const { return m_done; }
     InternetControl* inetControl() const { return Inet1.get(); }
@@ -84,6 +86,7 @@ private:
     bool m_getSize = false;
     QString m_targetFile;
     int m_inactivity = 0;
+    int m_inactivityLimit = kInactivityLimit;
     bool m_noControl = false;
     QString m_address;
     double m_lastProgress = 0;
