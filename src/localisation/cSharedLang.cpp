@@ -665,6 +665,9 @@ void cSharedLang::UpdateTemplates(const QString& languagePath)
     const QStringList lines = splitLines(text);
     for (int i = 1; i <= LanguageCount(); ++i) {
         g([&] {
+            // Read each file afresh: an earlier run's additions, or two files with one title,
+            // must not leave the table of another file in place.
+            m_currentLanguage.clear();
             LoadLanguage(i);
             const QString file = languageFile(m_files[i - 1]);
             for (const QString& line : lines) {
