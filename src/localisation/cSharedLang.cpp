@@ -489,9 +489,12 @@ void cSharedLang::RevertToEnglish()
 {
     if (m_currentLanguage == kEnglish)
         return;
+    Guard g{"RevertToEnglish", kLog};
     m_currentLanguage = kEnglish;
-    for (Entry& entry : m_table)
-        std::swap(entry.english, entry.translation);
+    g([&] {
+        for (Entry& entry : m_table)
+            std::swap(entry.english, entry.translation);
+    });
     SortCollection();
 }
 
