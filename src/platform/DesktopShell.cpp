@@ -34,6 +34,13 @@ int DesktopShell::open(const QString& target, const QString& workingFolder)
     const QUrl url = toUrl(unquoted(target), workingFolder);
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
         return kShellFileNotFound;
+    // A program is started, as the original shell's "open" did.
+    const QFileInfo file(url.isLocalFile() ? url.toLocalFile() : QString());
+    if (file.isFile() && file.isExecutable())
+        return QProcess::startDetached(file.absoluteFilePath(), {},
+                                       workingFolder.isEmpty() ? file.absolutePath() : workingFolder)
+                   ? kShellOk
+                   : kShellFileNotFound;
 #ifdef Q_OS_LINUX
     // xdg-open started by ourselves at least tells whether it could start.
     const QString opener = QStandardPaths::findExecutable("xdg-open");

@@ -80,7 +80,7 @@ protected:
 
     static QString bugAddress(int year)
     {
-        return "bugs" + QString::number(year) + "@" + QString::fromUtf8(MakerAddresses::kBugDomain);
+        return "bugs" + QString::number(year) + "@" + MakerAddresses::bugDomain();
     }
 
     std::unique_ptr<fSHAREDErrorRpt> form;
