@@ -18,11 +18,14 @@
 #include "timer_board/fSHAREDAbout.h"
 #include "timer_board/frmSplash.h"
 #include "timer_board/mSHAREDSysTray.h"
+#include "updater/fSHAREDUpdater.h"
+#include "support/MakerAddresses.h"
 #include "timer_board/frmMessage.h"
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +98,7 @@ frmMain::frmMain()
     Timer3->setInterval(30000);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(SaveTimer, &QTimer::timeout, this, &frmMain::SaveTimer_Timer);
+    connect(Timer3, &QTimer::timeout, this, &frmMain::Timer3_Timer);
     SaveTimer->start();
 
     buildRow(0);
@@ -248,6 +252,7 @@ void frmMain::buildBottomStrip()
     connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
     connect(cmdHide, &QPushButton::clicked, this, &frmMain::cmdHide_Click);
     connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
+    connect(cmdCheckUpdate, &QPushButton::clicked, this, &frmMain::cmdCheckUpdate_Click);
 }
 
 void frmMain::watchFocus(QLineEdit* edit) { edit->installEventFilter(this); }
@@ -299,7 +304,19 @@ void frmMain::Form_Load()
     g([&] { txtCustom->setText(QString::number(settings().sGet("CustomSeconds", Value::whole(900)).toInt32())); });
     g([&] { closeSplash(); });
     g([&] { hideAtStart(); });
-    // The update checker and its timer join here.
+    g([&] { attachUpdater(); });
+    g([&] {
+        if (!m_unloaded)
+            Timer3->start();
+    });
+}
+
+void frmMain::attachUpdater()
+{
+    if (Updater)
+        return;
+    Updater = new fSHAREDUpdater(this);
+    connect(Updater, &fSHAREDUpdater::InstallFile, this, &frmMain::Updater_InstallFile);
 }
 
 void frmMain::showSplash()
@@ -836,12 +853,60 @@ void frmMain::ExitProgram()
     g([&] { hide(); });
     g([&] { cSHAREDDelay::instance().DoEventss(); });
     g([&] { unloadWindow(vbFormCode); });
-    g([&] {
-        if (!PendingInstaller.isEmpty())
-            cSharedFileSubs::instance().RunFile(PendingInstaller, QString());
-    });
+    g([&] { runPendingInstaller(); });
     QApplication::closeAllWindows();
     QApplication::quit();
+}
+
+void frmMain::runPendingInstaller()
+{
+    if (PendingInstaller.isEmpty())
+        return;
+    // The user agreed to install it; a downloaded file is not yet marked as a program.
+    QFile installer(PendingInstaller);
+    installer.setPermissions(installer.permissions() | QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    cSharedFileSubs::instance().RunFile(PendingInstaller, QString());
+}
+
+// ---- updates -----------------------------------------------------------------------------------
+
+void frmMain::checkforupdate(bool silent)
+{
+    Guard g{"checkforupdate", "frmMain"};
+    g([&] { attachUpdater(); });
+    g([&] {
+        Updater->CheckForUpdate(silent, MakerAddresses::updateServer() + "/versions/ZELV_current.txt",
+                                MakerAddresses::updateServer() + "/versions/ZELV_details.txt", "ZelvoUpd.exe",
+                                QString());
+    });
+}
+
+void frmMain::Timer3_Timer()
+{
+    Guard g{"timer3_timer", "frmMain"};
+    g([&] { Timer3->stop(); });
+    bool off = true;
+    g([&] { off = Updater->NoAutoCheck(); });
+    if (off)
+        return;
+    g([&] {
+        if (Updater->DoCheckNow())
+            checkforupdate(true);
+    });
+}
+
+void frmMain::cmdCheckUpdate_Click()
+{
+    Guard g{"cmdCheckUpdate_Click", "frmMain"};
+    g([&] { Timer3->stop(); });
+    g([&] { checkforupdate(false); });
+}
+
+void frmMain::Updater_InstallFile()
+{
+    PendingInstaller = cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().programFolder())
+                       + "ZelvoUpd.exe";
+    message("Please exit Zelvo now to begin the update process.");
 }
 
 bool frmMain::Form_QueryUnload(UnloadMode mode)

@@ -11,6 +11,7 @@ class QLineEdit;
 class QMenu;
 class QAction;
 class frmSplash;
+class fSHAREDUpdater;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -62,6 +63,10 @@ public:
     void cmdExit_Click();
     void cmdAbout_Click();
     void ExitProgram();
+    void checkforupdate(bool silent);
+    void Timer3_Timer();
+    void cmdCheckUpdate_Click();
+    void Updater_InstallFile();
     // Returns whether the close goes ahead.
     bool Form_QueryUnload(UnloadMode mode);
     void Form_Unload();
@@ -100,6 +105,7 @@ public:
     QAction *mnuShow = nullptr, *mnuQuit = nullptr, *mnuDismiss = nullptr;
     // The downloaded installer to run at exit; empty unless an update is waiting.
     QString PendingInstaller;
+    fSHAREDUpdater* Updater = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,6 +116,8 @@ private:
     void showSplash();
     void closeSplash();
     void hideAtStart();
+    void attachUpdater();
+    void runPendingInstaller();
     void hideWindow();
     bool unloadWindow(UnloadMode mode);
     void buildRow(int i);
