@@ -206,6 +206,8 @@ void fSHAREDUpdater::buildWidgets()
     QFont bold = lblUpdate->font();
     bold.setBold(true);
     lblUpdate->setFont(bold);
+    // The verdict can be copied, e.g. into a support mail.
+    lblUpdate->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     picStatus = new QLabel(this);
     picStatus->setObjectName("picStatus");
     picStatus->setFixedHeight(22);

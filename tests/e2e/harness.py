@@ -95,14 +95,15 @@ class Sound:
 class Zelvo:
     """One program folder with the real binary and its assets, and the X server it shows on."""
 
-    def __init__(self, with_sound=False, with_tray=False):
-        if not BIN or not os.path.exists(BIN):
+    def __init__(self, with_sound=False, with_tray=False, binary=None):
+        binary = binary or BIN
+        if not binary or not os.path.exists(binary):
             raise RuntimeError("ZELVO_BIN does not point at the built program")
         self.folder = tempfile.mkdtemp(prefix="zelvo-e2e-")
         self.runtime = tempfile.mkdtemp(prefix="zelvo-rt-")
         os.chmod(self.runtime, 0o700)
-        source = os.path.dirname(BIN)
-        shutil.copy2(BIN, os.path.join(self.folder, "zelvo"))
+        source = os.path.dirname(binary)
+        shutil.copy2(binary, os.path.join(self.folder, "zelvo"))
         for asset in ("alarm.wav", "splash.png"):
             shutil.copy2(os.path.join(source, asset), os.path.join(self.folder, asset))
         self.display = Display()
