@@ -1,0 +1,18 @@
+# Installed system-wide: the program in bin, its read-only assets in share/zelvo, a menu entry
+# and an icon; user files then go to the per-user data folder.
+include(GNUInstallDirs)
+install(TARGETS zelvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/assets/alarm.wav ${CMAKE_SOURCE_DIR}/assets/splash.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvo)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/zelvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/assets/zelvo.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zelvo)
+set(CPACK_PACKAGE_CONTACT "Zelvo Software <support@zelvo.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Up to forty countdown timers with reminders and alarms")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)
