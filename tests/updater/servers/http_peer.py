@@ -6,8 +6,10 @@ Paths:
   /status/CODE  the server's HTML error page for that status
   /stall        accepts the request and never answers
   /stallbody    announces 100 bytes, sends 10 and then nothing more
+  /files/NAME   the file NAME from the folder given as the second argument, with Content-Length
 Every request is appended to the log file given as the first argument: path, then each header.
 """
+import os
 import sys
 import threading
 import time
@@ -15,6 +17,7 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 PATTERN = b"abcdefghijklmnopqrstuvwxyz0123456789"
 LOG = sys.argv[1] if len(sys.argv) > 1 else None
+FILES = sys.argv[2] if len(sys.argv) > 2 else None
 LOG_LOCK = threading.Lock()
 
 
@@ -53,6 +56,13 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(body(int(parts[1])))
         elif parts[0] == "status" and len(parts) == 2:
             self.send_error(int(parts[1]))
+        elif parts[0] == "files" and len(parts) == 2 and FILES and os.path.isfile(os.path.join(FILES, parts[1])):
+            with open(os.path.join(FILES, parts[1]), "rb") as f:
+                data = f.read()
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data)
         elif parts[0] == "stall":
             time.sleep(3600)
         elif parts[0] == "stallbody":
