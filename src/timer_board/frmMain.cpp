@@ -562,7 +562,26 @@ void frmMain::Timer1_Timer()
     if (!active) {
         Timer1->stop();
         SetTrayIdle();
+        return;
     }
+    tickAtNextEnd();
+}
+
+// An end moment that falls between two ticks gets a tick of its own, so the alarm does not wait
+// up to a whole interval for the next one.
+void frmMain::tickAtNextEnd()
+{
+    double next = 0;
+    for (int i = 0; i < kSlots; ++i)
+        if (SlotRunning[i] && !SlotPaused[i] && (next == 0 || SlotEnd[i] < next))
+            next = SlotEnd[i];
+    const double ms = std::ceil((next - now()) * 86400000.0);
+    if (next == 0 || ms >= Timer1->interval())
+        return;
+    QTimer::singleShot(static_cast<int>(std::max(0.0, ms)) + 1, Qt::PreciseTimer, this, [this] {
+        if (Timer1->isActive())
+            Timer1_Timer();
+    });
 }
 
 void frmMain::tickSlot(int i, bool& active)
@@ -738,6 +757,9 @@ void frmMain::restoreSlot(int n, double nowDays, QString& expired)
         chkAlarm[n]->setChecked(flagOf("AlarmOn" + num, true));
         chkRun[n]->setChecked(flagOf("Run" + num, false));
         StartTimer(n);
+        // The fields hold whole seconds; the countdown still ends at the moment that was stored.
+        if (SlotRunning[n])
+            SlotEnd[n] = end.days;
         return;
     }
     settings().sSet("TimerRunning" + num, false);

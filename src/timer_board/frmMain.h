@@ -131,6 +131,7 @@ private:
     void convertClockTime(int i);
     void tickSlot(int i, bool& active);
     void expireSlot(int i);
+    void tickAtNextEnd();
     void restoreSlot(int i, double now, QString& expired);
     void saveSlot(int n);
 

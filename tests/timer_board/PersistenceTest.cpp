@@ -230,3 +230,22 @@ TEST_F(PersistenceTest, UnreadableSlotCostsOnlyItself)
     EXPECT_FALSE(dialogs->shown[0].text.contains("Broken"));
     EXPECT_FALSE(w.SlotRunning[3]);
 }
+
+// The file keeps whole seconds and so do the fields, but a restart a fraction of a second past the
+// stored second must not move the end moment: the reminder comes when it was due.
+TEST_F(PersistenceTest, RestoredCountdownEndsAtItsStoredMoment)
+{
+    const QString end = endText(10);
+    const double endDays = OleDate::fromDateTime(clock->now().addSecs(10)).days;
+    writeBytes("Zelvo.ini", ("TIMERRUNNING0,-1\r\nTIMERNAME0,Oven\r\nTIMER0END," + end + "\r\n").toUtf8());
+    clock->advanceMs(300);
+    frmMain& w = open();
+    ASSERT_TRUE(w.SlotRunning[0]);
+    EXPECT_EQ(shown(0), "0 0 0 10");
+    EXPECT_DOUBLE_EQ(w.SlotEnd[0], endDays);
+    clock->advanceMs(9700);
+    tick();
+    EXPECT_FALSE(w.SlotRunning[0]);
+    ASSERT_EQ(reminders().size(), 1);
+    EXPECT_EQ(reminders()[0]->Label1->text(), "Oven");
+}
