@@ -14,7 +14,7 @@ cSharedHelp& cSharedHelp::instance()
 void cSharedHelp::ShowHelp(QWidget* owner, const QString&)
 {
     cSharedFileSubs& files = cSharedFileSubs::instance();
-    const QString page = files.AddSlashIfMissing(Platform::facts().programFolder()) + QStringLiteral("Help")
+    const QString page = files.AddSlashIfMissing(Platform::facts().assetFolder()) + QStringLiteral("Help")
                          + cSharedFileSubs::separator() + QStringLiteral("Index.htm");
     if (files.FileExists(page))
         cSharedWWW::instance().WebSiteVisit(owner, page);

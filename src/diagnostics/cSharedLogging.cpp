@@ -51,7 +51,7 @@ cSharedLogging::~cSharedLogging()
 
 QString cSharedLogging::defaultPath() const
 {
-    return cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().programFolder()) + "log.txt";
+    return cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().dataFolder()) + "log.txt";
 }
 
 void cSharedLogging::OverrideLogFilename(const QString& path)
@@ -60,7 +60,7 @@ void cSharedLogging::OverrideLogFilename(const QString& path)
     if (files.FolderExists(files.ExtractPath(path)))
         m_path = path;
     else
-        m_path = files.AddSlashIfMissing(Platform::facts().programFolder()) + files.FileOnly(path);
+        m_path = files.AddSlashIfMissing(Platform::facts().dataFolder()) + files.FileOnly(path);
 }
 
 QString cSharedLogging::line(int number, const OleDate& moment, const QString& text)

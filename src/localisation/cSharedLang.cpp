@@ -328,7 +328,7 @@ void cSharedLang::resetInstance()
     current() = nullptr;
 }
 
-cSharedLang::cSharedLang() : m_languagePath(Platform::facts().programFolder()) {}
+cSharedLang::cSharedLang() : m_languagePath(Platform::facts().assetFolder()) {}
 
 QString cSharedLang::languagesFolder() const
 {

@@ -16,6 +16,11 @@ class AppFacts {
 public:
     virtual ~AppFacts() = default;
     virtual QString programFolder() const = 0;  // no trailing separator
+    // Where the settings, the log and a downloaded installer are kept: the program folder when the
+    // program is portable, the per-user data folder when it is installed system-wide.
+    virtual QString dataFolder() const = 0;
+    // Where the read-only assets are found: beside the program, or the installed share folder.
+    virtual QString assetFolder() const = 0;
     virtual QString exeName() const = 0;        // without folder and extension
     virtual int versionMajor() const = 0;
     virtual int versionMinor() const = 0;

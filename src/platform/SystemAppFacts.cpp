@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QOperatingSystemVersion>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QSysInfo>
 
 namespace {
@@ -68,6 +69,33 @@ QString SystemAppFacts::programFolder() const
         return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     return QDir::toNativeSeparators(QDir::currentPath());
 }
+
+SystemAppFacts::Folders SystemAppFacts::foldersFor(const QString& programFolder, const QString& userDataFolder)
+{
+    const QDir program(programFolder);
+    const QString share = QDir::cleanPath(program.absoluteFilePath("../share/zelvo"));
+    const bool shareExists = QFileInfo(share).isDir();
+    const bool installed = (program.dirName() == QLatin1String("bin") && shareExists)
+                           || !QFileInfo(programFolder).isWritable();
+    Folders folders;
+    folders.data = installed ? userDataFolder : programFolder;
+    const bool assetsBeside = QFileInfo::exists(program.absoluteFilePath("alarm.wav"));
+    folders.assets = QDir::toNativeSeparators(!assetsBeside && shareExists ? share : programFolder);
+    return folders;
+}
+
+QString SystemAppFacts::dataFolder() const
+{
+    QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (user.isEmpty())
+        user = QDir::homePath() + "/.local/share/Zelvo";
+    const Folders folders = foldersFor(programFolder(), QDir::toNativeSeparators(user));
+    if (folders.data != programFolder())
+        QDir().mkpath(folders.data);
+    return folders.data;
+}
+
+QString SystemAppFacts::assetFolder() const { return foldersFor(programFolder(), QString()).assets; }
 
 QString SystemAppFacts::exeName() const
 {

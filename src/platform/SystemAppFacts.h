@@ -5,6 +5,8 @@ class SystemAppFacts : public AppFacts {
 public:
     SystemAppFacts();
     QString programFolder() const override;
+    QString dataFolder() const override;
+    QString assetFolder() const override;
     QString exeName() const override;
     int versionMajor() const override;
     int versionMinor() const override;
@@ -15,6 +17,14 @@ public:
     const LocaleFacts& locale() const override;
 
     static LocaleFacts factsOf(const class QLocale& locale);
+
+    struct Folders {
+        QString data;
+        QString assets;
+    };
+    // Installed means <prefix>/bin beside <prefix>/share/zelvo, or a program folder that cannot be
+    // written; otherwise the program is portable and keeps everything in its own folder.
+    static Folders foldersFor(const QString& programFolder, const QString& userDataFolder);
 
 private:
     LocaleFacts m_locale;

@@ -130,13 +130,13 @@ void frmMain::buildTray()
 
 QString frmMain::settingsPath() const
 {
-    return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().programFolder())
+    return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().dataFolder())
            + cSharedFileSubs::separator() + "Zelvo.ini";
 }
 
 QString frmMain::alarmPath() const
 {
-    return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().programFolder())
+    return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().assetFolder())
            + cSharedFileSubs::separator() + "alarm.wav";
 }
 
@@ -926,7 +926,7 @@ void frmMain::cmdCheckUpdate_Click()
 
 void frmMain::Updater_InstallFile()
 {
-    PendingInstaller = cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().programFolder())
+    PendingInstaller = cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().dataFolder())
                        + "ZelvoUpd.exe";
     message("Please exit Zelvo now to begin the update process.");
 }

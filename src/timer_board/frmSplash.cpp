@@ -44,7 +44,7 @@ void frmSplash::Form_Load()
 {
     Guard g{"form_load", "frmSplash2"};
     g([&] {
-        const QString file = cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().programFolder())
+        const QString file = cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().assetFolder())
                              + cSharedFileSubs::separator() + "splash.png";
         const QPixmap pixmap(file);
         if (pixmap.isNull())

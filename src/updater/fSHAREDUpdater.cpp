@@ -295,7 +295,7 @@ void fSHAREDUpdater::unload()
 
 QString fSHAREDUpdater::programFolderSlash() const
 {
-    return cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().programFolder());
+    return cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().dataFolder());
 }
 
 void fSHAREDUpdater::SetStatus(const QString& text)

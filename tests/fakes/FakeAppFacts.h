@@ -7,6 +7,8 @@ public:
     FakeAppFacts() : localeFacts(LocaleFacts::unitedStates()) {}
 
     QString programFolder() const override { return folder; }
+    QString dataFolder() const override { return data.isEmpty() ? folder : data; }
+    QString assetFolder() const override { return assets.isEmpty() ? folder : assets; }
     QString exeName() const override { return exe; }
     int versionMajor() const override { return major; }
     int versionMinor() const override { return minor; }
@@ -17,6 +19,8 @@ public:
     const LocaleFacts& locale() const override { return localeFacts; }
 
     QString folder = "/tmp";
+    QString data;    // empty: the program folder (portable)
+    QString assets;  // empty: the program folder
     QString exe = "zelvo";
     int major = 1, minor = 0, revision = 46;
     QString current = "/home/user";
