@@ -95,11 +95,12 @@ class Sound:
 class Zelvo:
     """One program folder with the real binary and its assets, and the X server it shows on."""
 
-    def __init__(self, with_sound=False, with_tray=False, binary=None):
+    def __init__(self, with_sound=False, with_tray=False, binary=None, folder=None):
+        """folder: an empty folder to use as the program folder (a mount point, say) instead of a fresh one."""
         binary = binary or BIN
         if not binary or not os.path.exists(binary):
             raise RuntimeError("ZELVO_BIN does not point at the built program")
-        self.folder = tempfile.mkdtemp(prefix="zelvo-e2e-")
+        self.folder = folder or tempfile.mkdtemp(prefix="zelvo-e2e-")
         self.runtime = tempfile.mkdtemp(prefix="zelvo-rt-")
         os.chmod(self.runtime, 0o700)
         source = os.path.dirname(binary)
@@ -148,6 +149,23 @@ class Zelvo:
                                 stdout=subprocess.DEVNULL, stderr=err)
         err.close()
         return proc
+
+    def open_files(self):
+        """What the running program holds open inside its folder (a save in progress shows here)."""
+        found = []
+        fd_dir = "/proc/%d/fd" % self.proc.pid
+        try:
+            fds = os.listdir(fd_dir)
+        except OSError:
+            return found
+        for fd in fds:
+            try:
+                target = os.readlink(os.path.join(fd_dir, fd))
+            except OSError:
+                continue
+            if target.startswith(self.folder + os.sep):
+                found.append(target)
+        return found
 
     def diagnosis(self):
         """What the program left behind, for a failure message."""
