@@ -574,6 +574,15 @@ void fSHAREDUpdater::CloseUpdater()
     unload();
 }
 
+void fSHAREDUpdater::reject()
+{
+    // Otherwise the dialog would hide itself without storing the check box.
+    if (m_loaded)
+        CloseUpdater();
+    else
+        QDialog::reject();
+}
+
 void fSHAREDUpdater::closeEvent(QCloseEvent* event)
 {
     if (event->spontaneous() && m_loaded)

@@ -73,6 +73,10 @@ signals:
     void InstallFile();
     void FormClosed();
 
+public slots:
+    // Escape: the same as the close box.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

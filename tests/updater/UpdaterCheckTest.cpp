@@ -255,8 +255,31 @@ TEST_F(UpdaterCheck, VersionNotesAreShownUnlessTheServerSaysNotFound)
     EXPECT_FALSE(updater->txtDetails->isHidden());
     EXPECT_EQ(updater->txtDetails->toPlainText(), "Fixes the 404 shown on some pages\nFaster start");
 
+    // A file from a Windows server: one line break, not a stray character.
+    serve("notes.txt", "Fixes the 404 shown on some pages\r\nFaster start");
+    updater->cmdShowDetail_Click();
+    EXPECT_EQ(updater->txtDetails->toPlainText(), "Fixes the 404 shown on some pages\nFaster start");
+    EXPECT_EQ(updater->txtDetails->blockCount(), 2);
+
     check(false, "current.txt", "2.1.3", "absent.txt");
     updater->cmdShowDetail_Click();
     EXPECT_EQ(updater->txtDetails->toPlainText(),
               "Unable to read data from server. Please check your internet settings and try again.");
+}
+
+TEST_F(UpdaterCheck, ExitAndEscapeStoreTheCheckBoxAndCloseTheWindow)
+{
+    offer(http.address("/bytes/30000"));
+    updater->chkDisableAutoUpdate->setChecked(false);
+    updater->cmdExit_Click();
+    EXPECT_FALSE(updater->isVisible());
+    EXPECT_FALSE(store().sGet("DisableAutoUpdateCheck", true).toBool());
+
+    offer(http.address("/bytes/30000"));
+    EXPECT_FALSE(updater->chkDisableAutoUpdate->isChecked()) << "read back at the next load";
+    updater->chkDisableAutoUpdate->setChecked(true);
+    updater->reject();
+    EXPECT_FALSE(updater->isVisible());
+    EXPECT_TRUE(store().sGet("DisableAutoUpdateCheck", false).toBool());
+    EXPECT_EQ(events, QStringList({"FormClosed"}));
 }
