@@ -453,6 +453,14 @@ bool fSHAREDUpdater::DownloadFile(const QString& folder, const QString& fileName
     g([&] { cSHAREDSubs::instance().BusyMouse(); });
     g([&] { cSharedLogging::instance().LogEvent("Trying to download " + address, false); });
     const QString target = folder + fileName;
+    // A program we will run must not arrive over a weaker channel than the file that named it.
+    if (m_updateUrl.startsWith("https:", Qt::CaseInsensitive) && !address.startsWith("https:", Qt::CaseInsensitive)) {
+        cSharedLogging::instance().AddAction("Refused to download an installer without https: " + address,
+                                             "DownloadFile", kModule);
+        g([&] { SetStatus("Error - Download failed."); });
+        cSHAREDSubs::instance().NormalMouse();
+        return false;
+    }
     bool fetched = false;
     g([&] { fetched = m_internet->GetFile(address, target, true, false, false, progressWindow); });
     // The size the server announced, when it announced one.

@@ -283,3 +283,15 @@ TEST_F(UpdaterCheck, ExitAndEscapeStoreTheCheckBoxAndCloseTheWindow)
     EXPECT_TRUE(store().sGet("DisableAutoUpdateCheck", false).toBool());
     EXPECT_EQ(events, QStringList({"FormClosed"}));
 }
+
+TEST_F(UpdaterCheck, AnInstallerNamedByAnHttpsServerMustComeOverHttpsToo)
+{
+    // The information file came over https (the check itself fails here: nothing listens there).
+    updater->CheckForUpdate(true, "https://127.0.0.1:1/versions/ZELV_current.txt",
+                            "https://127.0.0.1:1/versions/ZELV_details.txt", "ZelvoUpd.exe", "1.0.0");
+    statuses.clear();
+    updater->DownloadAndInstall(http.address("/bytes/25000"));
+    EXPECT_FALSE(QFile::exists(installer()));
+    EXPECT_EQ(statuses.value(statuses.size() - 1), "Error - Download failed.");
+    EXPECT_FALSE(readBytes("requests.log").contains("/bytes/25000")) << "nothing was fetched";
+}
