@@ -27,35 +27,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kMailLineEnd = QStringLiteral("%0D%0A");
 constexpr qsizetype kMaxMailBody = 400;
 
-// Mail links carry line ends as escapes; a CR LF pair counts as one line end, a blank line as two.
-QString mailEscaped(QString text)
-{
-    text.replace('%', QStringLiteral("%25"));
-    text.replace('?', QStringLiteral("%3F"));
-    text.replace('&', QStringLiteral("%26"));
-    text.replace('#', QStringLiteral("%23"));
-    text.replace('\n', '\r');
-    text.replace(QStringLiteral("\r\r"), QStringLiteral("\r"));
-    text.replace('\r', kMailLineEnd);
-    return text;
-}
-
-// Mail programs choke on long links. Past rawLength every "%" starts a three-character escape,
-// and a cut through one would leave a broken escape at the end of the body.
-QString cutMailBody(const QString& body, qsizetype rawLength)
-{
-    if (body.size() <= kMaxMailBody)
-        return body;
-    qsizetype length = kMaxMailBody;
-    for (qsizetype at = kMaxMailBody - 2; at < kMaxMailBody; ++at) {
-        if (at >= rawLength && body.at(at) == '%') {
-            length = at;
-            break;
-        }
-    }
-    return body.left(length);
-}
-
 QPlainTextEdit* textBox(const QString& name, const QString& tip, bool readOnly, QWidget* parent)
 {
     auto* box = new QPlainTextEdit(parent);
@@ -282,6 +253,39 @@ void fSHAREDErrorRpt::cmdEmail_Click()
                + QStringLiteral("&body=") + body + QStringLiteral("&attachment=\"\"");
     });
     g([&] { cSharedWWW::instance().WebSiteVisit(this, link); });
+}
+
+// Mail links carry line ends as escapes; a CR LF pair counts as one line end, a blank line as two.
+QString fSHAREDErrorRpt::mailEscaped(const QString& raw)
+{
+    QString text = raw;
+    text.replace('%', QStringLiteral("%25"));
+    text.replace('?', QStringLiteral("%3F"));
+    text.replace('&', QStringLiteral("%26"));
+    text.replace('#', QStringLiteral("%23"));
+    text.replace('\n', '\r');
+    text.replace(QStringLiteral("\r\r"), QStringLiteral("\r"));
+    text.replace('\r', kMailLineEnd);
+    return text;
+}
+
+// Mail programs choke on long links. Past rawLength every "%" starts a three-character escape,
+// and a cut through one would leave a broken escape at the end of the body.
+QString fSHAREDErrorRpt::cutMailBody(const QString& body, qsizetype rawLength)
+{
+    if (body.size() <= kMaxMailBody)
+        return body;
+    qsizetype length = kMaxMailBody;
+    for (qsizetype at = kMaxMailBody - 2; at < kMaxMailBody; ++at) {
+        if (at >= rawLength && body.at(at) == '%') {
+            length = at;
+            break;
+        }
+    }
+    // Nor may it split a character outside the BMP into a lone half.
+    if (body.at(length - 1).isHighSurrogate() && body.at(length).isLowSurrogate())
+        --length;
+    return body.left(length);
 }
 
 QString fSHAREDErrorRpt::reportFileName()

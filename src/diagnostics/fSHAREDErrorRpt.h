@@ -27,6 +27,11 @@ public:
     // Where "View Error Report" writes; replaced on every use.
     static QString reportFileName();
 
+    // The mail link's escaping of a report text, and the cut of a body to what mail programs
+    // take; the first rawLength characters were not escaped.
+    static QString mailEscaped(const QString& text);
+    static QString cutMailBody(const QString& body, qsizetype rawLength);
+
     void Form_Load();
     void cmdShowComments_Click();
     void cmdViewLog_Click();

@@ -91,9 +91,15 @@ char32_t entityValue(QStringView body)
     return namedEntities().value(body.toString(), 0);
 }
 
+// Not QString::fromUcs4, which takes a U+FEFF at the start for a byte order mark and drops it.
 void appendCodePoint(QString& out, char32_t c)
 {
-    out += QString::fromUcs4(&c, 1);
+    if (QChar::requiresSurrogates(c)) {
+        out += QChar(QChar::highSurrogate(c));
+        out += QChar(QChar::lowSurrogate(c));
+    } else {
+        out += QChar(static_cast<char16_t>(c));
+    }
 }
 }
 

@@ -24,6 +24,9 @@ QString shiftedUp(const QString& text)
 QString cSharedEncrypt::Encrypt(const QString& text) const
 {
     try {
+        // "&#0;" reads back as it stands, so a NUL would not come back.
+        if (text.contains(QChar(0)))
+            throw AppError(AppError::InvalidCall);
         return shiftedUp(cSharedHTML::CharToHtml(text));
     } catch (const std::exception& e) {
         Guard::report(AppError::from(e), QStringLiteral("Encrypt"), QStringLiteral("modEncrypt"));

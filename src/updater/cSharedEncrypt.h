@@ -6,6 +6,7 @@
 class cSharedEncrypt {
 public:
     // Entity-encodes the text, then moves every character 100 up in the single-byte code page.
-    // A character with no scrambled form is logged and the failure passed on to the caller.
+    // A character with no scrambled form (a lone surrogate, a NUL) is logged and the failure passed
+    // on to the caller.
     QString Encrypt(const QString& text) const;
 };

@@ -154,6 +154,27 @@ TEST_F(ErrorReportMail, CutThatWouldSplitAnEscapeFallsBeforeIt)
     EXPECT_TRUE(mailBody().endsWith('a'));
 }
 
+TEST_F(ErrorReportMail, CutNeverSplitsACharacterOutsideTheBmp)
+{
+    // Each emoji is two UTF-16 units; shifting the text by one unit puts either half at the edge.
+    const QString emoji = QString::fromUtf8("\xf0\x9f\x98\x80");
+    useLog(QByteArray(10, 'L'));
+    const QString prefix = bodyPrefix();
+    for (const qsizetype shift : {0, 1}) {
+        shell->opened.clear();
+        QString error(shift, 'a');
+        for (int i = 0; i < 200; ++i)
+            error += emoji;
+        open(error).cmdEmail_Click();
+        const QString body = mailBody();
+        SCOPED_TRACE(shift);
+        ASSERT_GE(body.size(), 399);
+        EXPECT_FALSE(body.back().isHighSurrogate());
+        EXPECT_TRUE((prefix + error).startsWith(body));
+        EXPECT_EQ(QString::fromUtf8(body.toUtf8()), body);  // whole characters only
+    }
+}
+
 TEST_F(ErrorReportMail, MissingLogStillNamesTheFileToAttach)
 {
     useMissingLog();

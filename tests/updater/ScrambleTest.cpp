@@ -87,6 +87,8 @@ TEST_F(Scramble, EveryPasswordComesBackWhole)
         "\tpass\n",
         QString(QChar(0x01)) + "x",
         QString(QChar(0x7F)) + QChar(0x85),
+        QString(QChar(0xFEFF)) + "bom" + QChar(0xFEFF),  // not to be taken for a byte order mark
+        QString(QChar(0xFFFF)) + QChar(0xFFFE),
     };
     for (const QString& password : passwords) {
         const QString stored = encrypt(password);
@@ -136,6 +138,7 @@ TEST_F(Scramble, HostileEntityTextStaysAsItStands)
 
     EXPECT_EQ(cSharedHTML::HtmlToChar("&#x10FFFF;&#X41;&#65;&amp;amp;"), QString::fromUcs4(U"\U0010FFFFAA&amp;"));
     EXPECT_EQ(cSharedHTML::HtmlToChar("&&eacute;"), QString::fromUtf8("&\xc3\xa9"));
+    EXPECT_EQ(cSharedHTML::HtmlToChar("&#65279;&#xFEFF;"), QString(2, QChar(0xFEFF)));
 
     const QString ampersands = QString(200000, '&') + "x;";
     EXPECT_EQ(cSharedHTML::HtmlToChar(ampersands), ampersands);
@@ -155,4 +158,19 @@ TEST_F(Scramble, ALoneSurrogateHasNoScrambledFormAndIsLogged)
     }
     EXPECT_TRUE(cSharedLogging::instance().CurrentAction().endsWith(" (5) in Encrypt of module modEncrypt"))
         << qPrintable(cSharedLogging::instance().CurrentAction());
+}
+
+// A NUL would be written "&#0;", which the reader keeps as it stands: the password would come back
+// changed, so it is refused as having no scrambled form.
+TEST_F(Scramble, ANulHasNoScrambledFormEither)
+{
+    const QString password = QString("ab") + QChar(0) + "c";
+    try {
+        encrypt(password);
+        FAIL() << "no failure";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), AppError::InvalidCall);
+    }
+    EXPECT_TRUE(cSharedLogging::instance().CurrentAction().endsWith(" (5) in Encrypt of module modEncrypt"));
+    EXPECT_EQ(cSharedHTML::HtmlToChar(cSharedHTML::CharToHtml(password)), "ab&#0;c");
 }
