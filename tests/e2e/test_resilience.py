@@ -286,9 +286,14 @@ class DiskFull(unittest.TestCase):
         keep_display(self, self.app)
         self.end = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(minutes=10)
         # Names as a person might type them; the program writes them in upper case, which shows that a
-        # save landed.
+        # save landed. The file fills most of one page; once the program has stored all forty slots it
+        # needs two, so even a save that reused the old file's space could not fit.
+        self.page = os.sysconf("SC_PAGE_SIZE")
         lines = slot_lines(0, "Dentist", self.end, names=str.lower)
-        lines += ["note%d,%s" % (n, "y" * 60) for n in range(100)]
+        self.notes = 0
+        while sum(len(line) + 2 for line in lines) + 68 <= self.page - 300:
+            lines.append("note%d,%s" % (self.notes, "y" * 60))
+            self.notes += 1
         self.app.write_settings(lines)
         with open(self.app.path("Zelvo.ini"), "rb") as f:
             self.old = f.read()
@@ -316,10 +321,10 @@ class DiskFull(unittest.TestCase):
     def files(self):
         return sorted(os.listdir(self.app.folder))
 
-    def exit_into_full_disk(self):
+    def save_into_full_disk(self, trigger):
         self.fill()
         files = self.files()
-        self.app.click_twips(*EXIT_BUTTON)
+        trigger()
         box = self.app.dialog()
         text = self.app.dialog_text(box)
         self.app.screenshot("disk-full-question.png", box)
@@ -341,29 +346,33 @@ class DiskFull(unittest.TestCase):
         self.assertEqual(stored["TIMERRUNNING0"], TRUE)
         self.assertEqual(stored["TIMERNAME0"], "Dentist")
         self.assertLessEqual(abs((parse_us(stored["TIMER0END"]) - self.end).total_seconds()), 3)
-        for n in range(100):
+        for n in range(self.notes):
             self.assertEqual(stored["NOTE%d" % n], "y" * 60)
+        return stored
 
-    def test_a_full_disk_keeps_the_old_file_and_retry_saves_once_space_is_freed(self):
+    def test_a_full_disk_at_the_unload_keeps_the_old_file_and_retry_saves_once_space_is_freed(self):
         app = self.app
-        box = self.exit_into_full_disk()
+        box = self.save_into_full_disk(lambda: app.proc.send_signal(signal.SIGTERM))
         self.free()
         app.press(box, "Return")  # Retry is the default button
-        self.wait_gone(box)
-        self.assert_saved(self.ini())
-        question = app.dialog()
-        self.assertIn(EXIT_QUESTION, app.dialog_text(question))
-        app.press(question, "Return")
         self.assertEqual(app.wait_exit(), 0)
-        self.assert_saved(self.ini())
+        saved = self.ini()
+        stored = self.assert_saved(saved)
+        self.assertEqual([stored["TIMERRUNNING%d" % n] for n in range(1, 40)], [FALSE] * 39)
+        self.assertLessEqual(len(self.old), self.page)
+        self.assertGreater(len(saved), self.page)
 
-    def test_a_second_failure_shows_the_error_reporter_and_the_program_saves_later(self):
+    def test_a_second_failure_at_exit_shows_the_error_reporter_and_the_program_saves_later(self):
         app = self.app
-        box = self.exit_into_full_disk()
+        box = self.save_into_full_disk(lambda: app.click_twips(*EXIT_BUTTON))
         files = self.files()
         app.press(box, "Return")  # Retry with the disk still full
         reporter = app.wait_window("^Error Reporter$")
         app.screenshot("disk-full-error-reporter.png", reporter)
+        x, y, _, _ = app.geometry(reporter)
+        app.click_at(x + 100, y + 100)  # the error details
+        app.key("ctrl+a", "ctrl+c")
+        self.assertEqual(app.selection("clipboard").strip(), "61 - Disk full in SaveSettings")
         self.assertEqual(self.ini(), self.old, "the old file was touched by the second attempt")
         self.assertEqual(self.files(), files, "the second attempt left a file behind")
         app.press(reporter, "Escape")
