@@ -12,6 +12,7 @@ import time
 BIN = os.environ.get("ZELVO_BIN", "")
 ARTIFACTS = os.environ.get("ZELVO_ARTIFACTS", os.path.join(tempfile.gettempdir(), "zelvo-e2e-artifacts"))
 TWIPS_PER_PIXEL = 15  # the X server runs at 96 dpi
+SANITIZER_MARKS = ("runtime error:", "ERROR: AddressSanitizer", "ERROR: LeakSanitizer")
 
 
 def px(twips):
@@ -192,6 +193,20 @@ class Zelvo:
     def wait_exit(self, timeout=15):
         return self.proc.wait(timeout=timeout)
 
+    def sanitizer_reports(self):
+        """Sanitizer reports on the program's stderr: a sanitized build must run clean, even where a
+        test kills the program or ignores how it ended."""
+        reports = []
+        for n in range(1, getattr(self, "launches", 0) + 1):
+            path = os.path.join(self.runtime, "stderr-%d.txt" % n)
+            if not os.path.exists(path):
+                continue
+            with open(path, "rb") as f:
+                text = f.read().decode(errors="replace")
+            if any(mark in text for mark in SANITIZER_MARKS):
+                reports.append("stderr of start %d:\n%s" % (n, text[-6000:]))
+        return reports
+
     def stop(self):
         if self.proc and self.proc.poll() is None:
             self.proc.send_signal(signal.SIGKILL)
@@ -202,8 +217,11 @@ class Zelvo:
         if self.sound:
             self.sound.stop()
         self.display.stop()
+        reports = self.sanitizer_reports()
         shutil.rmtree(self.folder, ignore_errors=True)
         shutil.rmtree(self.runtime, ignore_errors=True)
+        if reports:
+            raise AssertionError("sanitizer report\n" + "\n".join(reports))
 
     # ---- X ----
     def xdo(self, *args, check=True):
