@@ -162,7 +162,7 @@ class KillNine(unittest.TestCase):
         return time.time()
 
     def kill_inside_the_periodic_save(self, launched, context):
-        """Watches for the save's temporary file and kills the program while it is being written."""
+        """Watches for the save's unnamed temporary file and kills the program while it is being written."""
         # The save timer starts with the main window, so its first round comes 30 s after the launch.
         time.sleep(max(0, launched + 27 - time.time()))
         deadline = launched + 45
@@ -184,7 +184,7 @@ class KillNine(unittest.TestCase):
         self.listed = self.due(started, datetime.datetime.now())
         self.kill("kill during the start-up")
 
-    def kill_during_unload(self, round):
+    def kill_during_unload(self, number):
         """SIGTERM and a SIGKILL soon after: the kill lands before, inside or after the unload save."""
         app = self.app
         self.launch()
@@ -193,10 +193,11 @@ class KillNine(unittest.TestCase):
         app.proc.send_signal(signal.SIGTERM)
         time.sleep(self.random.uniform(0.0, 0.3))
         ended = app.proc.poll() is not None
-        self.kill("kill during the unload, round %d" % round)
+        self.kill("kill during the unload, round %d" % number)
         landed = stamp(app.path("Zelvo.ini")) != before
-        self.outcomes.append("unload round %d: %s" % (round, "ended by itself" if ended else
-                                                      "killed after the save" if landed else "killed before or inside the save"))
+        outcome = ("ended by itself" if ended else "killed after the save" if landed
+                   else "killed before or inside the save")
+        self.outcomes.append("unload round %d: %s" % (number, outcome))
 
     def test_sigkill_at_any_moment_leaves_a_whole_file_with_every_saved_countdown(self):
         app = self.app
