@@ -24,12 +24,14 @@ def run(*args, env=None, check=True, timeout=20):
 
 
 class Display:
-    """A private Xvfb at 96 dpi."""
+    """A private Xvfb at 96 dpi. It does not reset when its last client leaves, so a program
+    started right after another one ended finds the server."""
 
     def __init__(self):
         read_fd, write_fd = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         number = b""
