@@ -527,7 +527,8 @@ void cSharedLang::LoadAllLanguages()
     }
 }
 
-void cSharedLang::FillLanguageList(QListWidget* list)
+template <class List>
+void cSharedLang::fillList(List* list)
 {
     Guard g{"FillLanguageList", kLog};
     if (!g([&] {
@@ -541,19 +542,8 @@ void cSharedLang::FillLanguageList(QListWidget* list)
     g([&] { list->addItems(m_titles); });
 }
 
-void cSharedLang::FillLanguageList(QComboBox* list)
-{
-    Guard g{"FillLanguageList", kLog};
-    if (!g([&] {
-            if (!list)
-                throw AppError(AppError::ObjectVariableNotSet);
-        }))
-        return;
-    g([&] { list->clear(); });
-    g([&] { list->addItem(kEnglish); });
-    g([&] { LoadAllLanguages(); });
-    g([&] { list->addItems(m_titles); });
-}
+void cSharedLang::FillLanguageList(QListWidget* list) { fillList(list); }
+void cSharedLang::FillLanguageList(QComboBox* list) { fillList(list); }
 
 void cSharedLang::SetListToSelected(const QString& title, QListWidget* list)
 {

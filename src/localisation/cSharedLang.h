@@ -41,6 +41,9 @@ public:
     void UpdateTemplates(const QString& languagePath);
 
 private:
+    // One body for both kinds of list.
+    template <class List>
+    void fillList(List* list);
     struct Entry {
         QString english;
         QString translation;
