@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,8 +36,24 @@ QLabel* link(QWidget* parent, const QString& text, const QString& tip)
 {
     auto* label = new QLabel("<a href=\"#\">" + text.toHtmlEscaped() + "</a>", parent);
     label->setToolTip(tip);
-    label->setCursor(Qt::PointingHandCursor);
     return label;
+}
+
+// A label that opens a page: Tab stops on it once, and Space or Enter opens the page.
+void makeClickable(QLabel* label, QObject* filter)
+{
+    label->setCursor(Qt::PointingHandCursor);
+    label->setFocusPolicy(Qt::StrongFocus);
+    label->setStyleSheet("QLabel { border: 2px solid transparent; } QLabel:focus { border-color: palette(highlight); }");
+    label->installEventFilter(filter);
+}
+
+bool isKeyActivation(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 }
 
@@ -47,8 +64,7 @@ fSHAREDAbout::fSHAREDAbout(QWidget* owner) : QDialog(owner)
     picLogo = new QLabel(this);
     picLogo->setPixmap(TrayPictures::green().scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     picLogo->setToolTip("Zelvo home page");
-    picLogo->setCursor(Qt::PointingHandCursor);
-    picLogo->installEventFilter(this);
+    makeClickable(picLogo, this);
     lblversion = new QLabel(this);
     QFont big = lblversion->font();
     big.setPointSize(big.pointSize() + 3);
@@ -58,6 +74,8 @@ fSHAREDAbout::fSHAREDAbout(QWidget* owner) : QDialog(owner)
     lblHint->setWordWrap(true);
     lblHome = link(this, "Zelvo home page", "Visit the Zelvo home page");
     lblMore = link(this, "More programs from the maker", "See the maker's other programs");
+    makeClickable(lblHome, this);
+    makeClickable(lblMore, this);
     connect(lblHome, &QLabel::linkActivated, this, [this] { visit("/"); });
     connect(lblMore, &QLabel::linkActivated, this, [this] { visit("/programs"); });
     cmdNews = new QPushButton("News Widget", this);
@@ -68,8 +86,7 @@ fSHAREDAbout::fSHAREDAbout(QWidget* owner) : QDialog(owner)
         picAds[k] = new QLabel(this);
         picAds[k]->setPixmap(adTile(k));
         picAds[k]->setToolTip(QString::fromLatin1(kAdTexts[k]) + " from the maker of Zelvo");
-        picAds[k]->setCursor(Qt::PointingHandCursor);
-        picAds[k]->installEventFilter(this);
+        makeClickable(picAds[k], this);
         ads->addWidget(picAds[k]);
     }
     cmdOK = new QPushButton("OK", this);
@@ -117,12 +134,17 @@ void fSHAREDAbout::picAds_Click(int index)
 
 bool fSHAREDAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == picLogo)
-            visit("/");
-        for (int k = 0; k < 4; ++k)
-            if (watched == picAds[k])
-                picAds_Click(k);
-    }
-    return QDialog::eventFilter(watched, event);
+    // Links open on their own when clicked; the pictures need the click passed on.
+    const bool key = isKeyActivation(event);
+    const bool click = event->type() == QEvent::MouseButtonRelease;
+    if (key && watched == lblHome)
+        visit("/");
+    else if (key && watched == lblMore)
+        visit("/programs");
+    else if ((key || click) && watched == picLogo)
+        visit("/");
+    for (int k = 0; k < 4; ++k)
+        if ((key || click) && watched == picAds[k])
+            picAds_Click(k);
+    return key || QDialog::eventFilter(watched, event);
 }

@@ -83,11 +83,12 @@ frmMain::frmMain()
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName("frmMain");
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
-    // The alarm and run boxes sit one above the other in 14 pixels each.
-    setStyleSheet("QCheckBox { spacing: 2px; } QCheckBox::indicator { width: 10px; height: 10px; }");
+    // The rows are laid out for an 8-point font. A style sheet ignores a font set on the parent,
+    // so the size is given in the sheet. The alarm and run boxes, and the am and pm choices, sit
+    // one above the other in 13 pixels each.
+    setStyleSheet("QWidget { font-size: 8pt; }"
+                  "QCheckBox, QRadioButton { spacing: 2px; }"
+                  "QCheckBox::indicator, QRadioButton::indicator { width: 10px; height: 10px; }");
     setFixedSize(Twips::px(8088), Twips::px(6264));
 
     Timer1 = new QTimer(this);
@@ -161,7 +162,7 @@ void frmMain::buildRow(int i)
                        false);
     chkAlarm[i] = new QCheckBox("A", row);
     chkAlarm[i]->setToolTip("Sound an alarm");
-    chkAlarm[i]->setGeometry(Twips::rect(2352, 528, 396, 204));
+    chkAlarm[i]->setGeometry(Twips::rect(2352, 528, 396, 192));
     chkAlarm[i]->setChecked(true);
     chkRun[i] = new QCheckBox("R", row);
     chkRun[i]->setToolTip("Run a file or a web URL");
@@ -186,9 +187,9 @@ void frmMain::buildRow(int i)
     fraAtSpecific[i]->setGeometry(Twips::rect(90, 528 - 15, 2172, 396));
     QWidget* at = fraAtSpecific[i];
     txtAtHour[i] = field(at, "0", "Hour", Twips::rect(48, 48, 300, 300), true);
-    lblAtHour[i] = label(at, ":", Twips::rect(336, 96, 150, 200));
+    lblAtHour[i] = label(at, ":", Twips::rect(348, 96, 150, 200));
     txtAtMin[i] = field(at, "00", "Minute", Twips::rect(528, 48, 348, 300), true);
-    lblAtMin[i] = label(at, ":", Twips::rect(864, 96, 150, 200));
+    lblAtMin[i] = label(at, ":", Twips::rect(876, 96, 150, 200));
     txtAtSec[i] = field(at, "00", "Second", Twips::rect(1056, 48, 360, 285), true);
     optAM[i] = new QRadioButton("am", at);
     optAM[i]->setGeometry(Twips::rect(1584, 0, 540, 192));
@@ -204,6 +205,15 @@ void frmMain::buildRow(int i)
     for (QLineEdit* edit : {txtDesc[i], txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i], txtAtHour[i],
                             txtAtMin[i], txtAtSec[i]})
         watchFocus(edit);
+    // Tab follows the way a row is filled in (the message, the time, then the switches and
+    // buttons) and goes on to the next row; the rows are made after the bottom strip.
+    QWidget* const order[] = {i > 0 ? cmdStart[i - 1] : nullptr,
+                              txtDesc[i],  txtDays[i],  txtHours[i], txtMinutes[i], txtSeconds[i],
+                              txtAtHour[i], txtAtMin[i], txtAtSec[i], optAM[i],      optPM[i],
+                              chkAlarm[i], chkRun[i],   cmdAt[i],    cmdPause[i],   cmdStart[i]};
+    for (std::size_t k = 1; k < std::size(order); ++k)
+        if (order[k - 1])
+            QWidget::setTabOrder(order[k - 1], order[k]);
     if (i < kSlots) {
         connect(cmdStart[i], &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
         connect(cmdPause[i], &QPushButton::clicked, this, [this, i] { cmdPause_Click(i); });

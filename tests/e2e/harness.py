@@ -342,7 +342,7 @@ def row_widget(k, name):
     left, top = row_origin(k)
     inner = {
         "txtDesc": (90, 192, 3780, 285),
-        "chkAlarm": (2352, 528, 396, 204),
+        "chkAlarm": (2352, 528, 396, 192),
         "chkRun": (2352, 720, 396, 204),
         "cmdAt": (2784, 528, 252, 330),
         "cmdPause": (3072, 528, 300, 330),

@@ -9,6 +9,7 @@
 #include "fakes/FakeTrayHost.h"
 #include "fakes/FaultyFileSystem.h"
 #include "platform/Platform.h"
+#include "settings/cSHAREDSettings.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -61,4 +62,19 @@ protected:
     std::shared_ptr<FakeSound> sound = std::make_shared<FakeSound>();
     std::shared_ptr<FakeTrayHost> tray = std::make_shared<FakeTrayHost>();
     std::shared_ptr<FakeInstanceLock> lock = std::make_shared<FakeInstanceLock>();
+};
+
+// The same with a fresh, empty settings store before and after each test.
+class ZelvoSettingsTest : public ZelvoTest {
+protected:
+    void SetUp() override
+    {
+        ZelvoTest::SetUp();
+        cSHAREDSettings::resetInstance();
+    }
+    void TearDown() override
+    {
+        cSHAREDSettings::resetInstance();
+        ZelvoTest::TearDown();
+    }
 };

@@ -2,6 +2,7 @@
 #include "support/TestPrinters.h"
 #include "platform/SystemAppFacts.h"
 #include "support/OleDate.h"
+#include "fakes/TimeZone.h"
 #include <QLocale>
 #include <cmath>
 #include <ctime>
@@ -11,28 +12,6 @@ OleDate at(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0)
 {
     return OleDate::fromParts(QDate(y, m, d), QTime(hh, mm, ss));
 }
-
-// The time zone for one test; the machine's own comes back afterwards.
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone) : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ"))
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~TimeZone()
-    {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
 
 const LocaleFacts kUs = LocaleFacts::unitedStates();
 }

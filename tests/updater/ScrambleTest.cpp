@@ -29,19 +29,7 @@ QString codes(std::initializer_list<char16_t> list)
     return s;
 }
 
-class Scramble : public ZelvoTest {
-protected:
-    void SetUp() override
-    {
-        ZelvoTest::SetUp();
-        cSHAREDSettings::resetInstance();
-    }
-    void TearDown() override
-    {
-        cSHAREDSettings::resetInstance();
-        ZelvoTest::TearDown();
-    }
-};
+class Scramble : public ZelvoSettingsTest {};
 }
 
 TEST_F(Scramble, MovesEveryCharacterOfTheEntityText100Up)

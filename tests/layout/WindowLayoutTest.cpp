@@ -1,0 +1,84 @@
+#include "diagnostics/fSHAREDErrorRpt.h"
+#include "fakes/ZelvoTest.h"
+#include "layout/LayoutAudit.h"
+#include "settings/cSHAREDSettings.h"
+#include "timer_board/fSHAREDAbout.h"
+#include "timer_board/frmMain.h"
+#include "timer_board/frmMessage.h"
+#include "timer_board/frmSplash.h"
+#include "updater/fSHAREDProxy.h"
+#include "updater/fSHAREDUpdater.h"
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+// Every window, shown, at the scale the test runs with (ctest runs this program at 96 dpi and
+// again at 144 dpi): nothing sticks out, nothing overlaps, no caption is cut, Tab reaches every control.
+class WindowLayout : public ZelvoSettingsTest {
+protected:
+
+    static void expectSound(QWidget* window)
+    {
+        window->show();
+        QApplication::processEvents();
+        const double scale = window->devicePixelRatioF();
+        EXPECT_TRUE(LayoutAudit::problems(window).isEmpty())
+            << "at scale " << scale << ":\n" << LayoutAudit::problems(window).join('\n').toStdString();
+        EXPECT_TRUE(LayoutAudit::unreachable(window).isEmpty())
+            << "at scale " << scale << ", Tab never reaches:\n" << LayoutAudit::unreachable(window).join('\n').toStdString();
+    }
+};
+
+TEST_F(WindowLayout, MainWindowOnEveryPageAndInBothKindsOfRow)
+{
+    frmMain board;
+    board.Form_Load();
+    for (QTimer* t : {board.Timer1, board.SaveTimer, board.Timer3})
+        t->stop();
+    for (int page = 0; page < 4; ++page) {
+        board.optPage_Click(page);
+        board.cmdAt_Click(page * 10 + 3);  // one row of each page shows the clock-time fields
+        SCOPED_TRACE("page " + std::to_string(page + 1));
+        expectSound(&board);
+    }
+    board.cmdStart_Click(35);  // a counting row disables its fields
+    expectSound(&board);
+    board.Form_QueryUnload(frmMain::vbFormCode);
+}
+
+TEST_F(WindowLayout, ReminderWithAShortAndWithAFullLengthMessage)
+{
+    for (const QString& message : {QString("Reminder 1"), QString("Take the bread out of the oven and switch off the "
+                                                                   "grill before the guests arrive at the door")}) {
+        SCOPED_TRACE(message.toStdString());
+        frmMessage reminder(message);
+        expectSound(&reminder);
+    }
+}
+
+TEST_F(WindowLayout, SplashAndAbout)
+{
+    frmSplash splash;
+    expectSound(&splash);
+    fSHAREDAbout about;
+    expectSound(&about);
+}
+
+TEST_F(WindowLayout, UpdateProxyAndErrorReportWindows)
+{
+    fSHAREDUpdater updater;
+    expectSound(&updater);
+    updater.cmdShowDetail_Click();
+    expectSound(&updater);
+    updater.hide();
+
+    fSHAREDProxy proxy;
+    proxy.Form_Load();
+    expectSound(&proxy);
+
+    fSHAREDErrorRpt report;
+    report.FillReport("Could not save the settings file", "Settings");
+    expectSound(&report);
+    report.cmdShowComments_Click();
+    expectSound(&report);
+}
