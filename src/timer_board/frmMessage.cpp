@@ -3,6 +3,7 @@
 #include "support/cSHAREDDelay.h"
 #include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -54,4 +55,17 @@ void frmMessage::cmdClose_Click()
     hide();
     cSHAREDDelay::instance().DoEventss();
     close();
+}
+
+void frmMessage::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        cmdClose_Click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }

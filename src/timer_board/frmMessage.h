@@ -2,6 +2,7 @@
 #include <QWidget>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -17,4 +18,8 @@ public:
     QFrame* Shape1 = nullptr;
     QLabel* Label1 = nullptr;
     QPushButton* cmdClose = nullptr;
+
+protected:
+    // Enter or Escape closes the reminder, as Close does.
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -298,8 +298,19 @@ QString fSHAREDUpdater::programFolderSlash() const
     return cSharedFileSubs::instance().AddSlashIfMissing(Platform::facts().dataFolder());
 }
 
+// A status longer than the strip widens the strip, and so the window, instead of losing both ends.
+void fSHAREDUpdater::fitStatus(const QString& text)
+{
+    const int needed = picStatus->fontMetrics().horizontalAdvance(text) + 2 * picStatus->frameWidth() + 12;
+    if (needed <= picStatus->width())
+        return;
+    picStatus->setMinimumWidth(needed);
+    layout()->activate();
+}
+
 void fSHAREDUpdater::SetStatus(const QString& text)
 {
+    fitStatus(text);
     cSharedProgress::instance().PrintCentered(picStatus, text, true, palette().color(QPalette::WindowText),
                                               palette().color(QPalette::Window));
     emit Status(text);
@@ -317,12 +328,14 @@ void fSHAREDUpdater::cInternet_Progress(float Progresspercent, const QString& Me
 {
     if (m_checking)
         return;
-    if (Progresspercent == 100.0f)
+    if (Progresspercent == 100.0f) {
+        fitStatus("Downloaded " + Message);
         cSharedProgress::instance().PrintCentered(picStatus, "Downloaded " + Message, true,
                                                   palette().color(QPalette::WindowText),
                                                   palette().color(QPalette::Window));
-    else
+    } else {
         cSharedProgress::instance().ShowProgressString(picStatus, Progresspercent, 100, Message);
+    }
 }
 
 void fSHAREDUpdater::cInternet_NoInternet() { m_noInternet = true; }

@@ -88,6 +88,7 @@ private:
     bool DownloadFile(const QString& folder, const QString& fileName, const QString& address, bool progressWindow);
     bool fetchAddressIfMissing();
     void SetStatus(const QString& text);
+    void fitStatus(const QString& text);
     void CloseUpdater();
     void showVerdict(const QString& text, const QColor& colour);
     QString programFolderSlash() const;

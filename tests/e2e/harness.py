@@ -24,13 +24,13 @@ def run(*args, env=None, check=True, timeout=20):
 
 
 class Display:
-    """A private Xvfb at 96 dpi. It does not reset when its last client leaves, so a program
-    started right after another one ended finds the server."""
+    """A private Xvfb, at 96 dpi unless told. It does not reset when its last client leaves, so a
+    program started right after another one ended finds the server."""
 
-    def __init__(self):
+    def __init__(self, dpi=96):
         read_fd, write_fd = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-dpi", "96", "-nolisten", "tcp",
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-dpi", str(dpi), "-nolisten", "tcp",
              "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
@@ -46,6 +46,19 @@ class Display:
             self.proc.kill()
             raise RuntimeError("Xvfb did not start")
         self.name = ":" + number.decode().strip()
+        if dpi != 96:
+            self.announce_dpi(dpi)
+
+    def announce_dpi(self, dpi):
+        """What a desktop at that density sets: Xft.dpi in the root window's resources, read by Qt."""
+        from Xlib import Xatom, display
+        d = display.Display(self.name)
+        try:
+            d.screen().root.change_property(d.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8,
+                                            ("Xft.dpi:\t%d\n" % dpi).encode())
+            d.sync()
+        finally:
+            d.close()
 
     def stop(self):
         self.proc.terminate()
@@ -98,8 +111,9 @@ class Sound:
 class Zelvo:
     """One program folder with the real binary and its assets, and the X server it shows on."""
 
-    def __init__(self, with_sound=False, with_tray=False, binary=None, folder=None):
-        """folder: an empty folder to use as the program folder (a mount point, say) instead of a fresh one."""
+    def __init__(self, with_sound=False, with_tray=False, binary=None, folder=None, dpi=96):
+        """folder: an empty folder to use as the program folder (a mount point, say) instead of a fresh one.
+        dpi: the screen's density; Qt then scales every window by dpi / 96."""
         binary = binary or BIN
         if not binary or not os.path.exists(binary):
             raise RuntimeError("ZELVO_BIN does not point at the built program")
@@ -110,7 +124,8 @@ class Zelvo:
         shutil.copy2(binary, os.path.join(self.folder, "zelvo"))
         for asset in ("alarm.wav", "splash.png"):
             shutil.copy2(os.path.join(source, asset), os.path.join(self.folder, asset))
-        self.display = Display()
+        self.display = Display(dpi)
+        self.scale = dpi / 96.0
         self.sound = Sound(self.runtime) if with_sound else None
         self.env = dict(os.environ, DISPLAY=self.display.name, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
                         LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
@@ -285,7 +300,7 @@ class Zelvo:
     def click_twips(self, left, top, width, height, window=None):
         """Clicks the middle of a widget given by its window-relative geometry in twips."""
         x, y, _, _ = self.geometry(window or self.window)
-        self.click_at(x + px(left + width / 2), y + px(top + height / 2))
+        self.click_at(x + round(px(left + width / 2) * self.scale), y + round(px(top + height / 2) * self.scale))
 
     def dialog(self, name="^Zelvo$", timeout=10):
         """The newest visible window with that title other than the main window."""
@@ -322,8 +337,8 @@ class Zelvo:
         return run("xclip", "-o", "-selection", which, env=self.env, check=False).stdout
 
     def screenshot(self, name, window="root"):
-        os.makedirs(ARTIFACTS, exist_ok=True)
         target = os.path.join(ARTIFACTS, name)
+        os.makedirs(os.path.dirname(target), exist_ok=True)
         run("import", "-window", window, target, env=self.env)
         return target
 

@@ -2,6 +2,8 @@
 #include "settings/cSHAREDSettings.h"
 #include "timer_board/fSHAREDAbout.h"
 #include "timer_board/frmMain.h"
+#include "timer_board/frmMessage.h"
+#include <QPointer>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -135,4 +137,17 @@ TEST_F(Keyboard, EveryPageOfTheAboutWindowOpensFromTheKeyboard)
     EXPECT_TRUE(about.isVisible()) << "Enter on an item does not close the window";
     press(Qt::Key_Return);
     EXPECT_FALSE(about.isVisible()) << "Enter on OK closes it";
+}
+
+TEST_F(Keyboard, EnterEscapeOrSpaceClosesAReminder)
+{
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space}) {
+        QPointer<frmMessage> reminder = new frmMessage("Tea");
+        showActive(reminder);
+        ASSERT_EQ(QApplication::focusWidget(), reminder->cmdClose) << "Close has the keyboard from the start";
+        press(key);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(reminder.isNull()) << "key " << key;
+        delete reminder;
+    }
 }

@@ -9,6 +9,8 @@
 #include "updater/fSHAREDProxy.h"
 #include "updater/fSHAREDUpdater.h"
 #include <QApplication>
+#include <QDir>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -17,10 +19,15 @@
 class WindowLayout : public ZelvoSettingsTest {
 protected:
 
-    static void expectSound(QWidget* window)
+    // Checks the shown window and keeps a picture of it where ZELVO_ARTIFACTS points.
+    static void expectSound(QWidget* window, const QString& shot)
     {
         window->show();
         QApplication::processEvents();
+        if (const QString folder = qEnvironmentVariable("ZELVO_ARTIFACTS"); !folder.isEmpty()) {
+            QDir().mkpath(folder);
+            EXPECT_TRUE(window->grab().save(folder + '/' + shot + ".png")) << shot.toStdString();
+        }
         const double scale = window->devicePixelRatioF();
         EXPECT_TRUE(LayoutAudit::problems(window).isEmpty())
             << "at scale " << scale << ":\n" << LayoutAudit::problems(window).join('\n').toStdString();
@@ -39,10 +46,10 @@ TEST_F(WindowLayout, MainWindowOnEveryPageAndInBothKindsOfRow)
         board.optPage_Click(page);
         board.cmdAt_Click(page * 10 + 3);  // one row of each page shows the clock-time fields
         SCOPED_TRACE("page " + std::to_string(page + 1));
-        expectSound(&board);
+        expectSound(&board, QString("main-page%1").arg(page + 1));
     }
     board.cmdStart_Click(35);  // a counting row disables its fields
-    expectSound(&board);
+    expectSound(&board, "main-counting");
     board.Form_QueryUnload(frmMain::vbFormCode);
 }
 
@@ -52,33 +59,33 @@ TEST_F(WindowLayout, ReminderWithAShortAndWithAFullLengthMessage)
                                                                    "grill before the guests arrive at the door")}) {
         SCOPED_TRACE(message.toStdString());
         frmMessage reminder(message);
-        expectSound(&reminder);
+        expectSound(&reminder, message.size() < 20 ? "reminder-short" : "reminder-long");
     }
 }
 
 TEST_F(WindowLayout, SplashAndAbout)
 {
     frmSplash splash;
-    expectSound(&splash);
+    expectSound(&splash, "splash");
     fSHAREDAbout about;
-    expectSound(&about);
+    expectSound(&about, "about");
 }
 
 TEST_F(WindowLayout, UpdateProxyAndErrorReportWindows)
 {
     fSHAREDUpdater updater;
-    expectSound(&updater);
+    expectSound(&updater, "updater");
     updater.cmdShowDetail_Click();
-    expectSound(&updater);
+    expectSound(&updater, "updater-details");
     updater.hide();
 
     fSHAREDProxy proxy;
     proxy.Form_Load();
-    expectSound(&proxy);
+    expectSound(&proxy, "proxy");
 
     fSHAREDErrorRpt report;
     report.FillReport("Could not save the settings file", "Settings");
-    expectSound(&report);
+    expectSound(&report, "error-report");
     report.cmdShowComments_Click();
-    expectSound(&report);
+    expectSound(&report, "error-report-comments");
 }

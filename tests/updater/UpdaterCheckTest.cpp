@@ -171,6 +171,10 @@ TEST_F(UpdaterCheck, AMissingControlNamesItselfInTheClosingMessage)
     EXPECT_EQ(statuses.value(statuses.size() - 1),
               "The internet control (MSINET.OCX) is missing or outdated. Visit the Runtimes page on "
                   + MakerAddresses::webSite() + " to download an updated version.");
+    // The whole of it is in view: the strip has grown to hold it.
+    const QLabel* strip = updater->picStatus;
+    EXPECT_GE(strip->width(), strip->fontMetrics().horizontalAdvance(statuses.last()));
+    EXPECT_GE(updater->width(), strip->width());
 }
 
 TEST_F(UpdaterCheck, AOneLineFileCannotBeRead)
