@@ -13,6 +13,15 @@ int main(int argc, char** argv)
         QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     }
+    // --scale=F runs the windows at that scale (as on a denser screen); --artifacts=DIR keeps
+    // pictures of them there.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg.startsWith("--scale="))
+            qputenv("QT_SCALE_FACTOR", arg.mid(8));
+        else if (arg.startsWith("--artifacts="))
+            qputenv("ZELVO_ARTIFACTS", arg.mid(12));
+    }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

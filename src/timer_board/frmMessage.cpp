@@ -30,6 +30,7 @@ frmMessage::frmMessage(const QString& message)
     font.setBold(true);
     Label1->setFont(font);
     Label1->setGeometry(Twips::rect(225, 540, 4515, 1095));
+    fitMessage();
 
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName("cmdClose");
@@ -37,6 +38,21 @@ frmMessage::frmMessage(const QString& message)
     connect(cmdClose, &QPushButton::clicked, this, &frmMessage::cmdClose_Click);
 
     Form_Load();
+}
+
+// A long message is set smaller, down to 8 points, and then given all the room above Close,
+// rather than cut off at the label's edge; what still does not fit is in the tool tip.
+void frmMessage::fitMessage()
+{
+    const auto overflows = [this] { return Label1->heightForWidth(Label1->width()) > Label1->height(); };
+    QFont font = Label1->font();
+    while (font.pointSize() > 8 && overflows()) {
+        font.setPointSize(font.pointSize() - 1);
+        Label1->setFont(font);
+    }
+    if (overflows())
+        Label1->setGeometry(Twips::rect(105, 105, 4755, 1710));
+    Label1->setToolTip(overflows() ? Label1->text() : QString());
 }
 
 void frmMessage::Form_Load()

@@ -22,4 +22,7 @@ public:
 protected:
     // Enter or Escape closes the reminder, as Close does.
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void fitMessage();
 };

@@ -10,6 +10,7 @@
 #include "updater/fSHAREDUpdater.h"
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -53,14 +54,20 @@ TEST_F(WindowLayout, MainWindowOnEveryPageAndInBothKindsOfRow)
     board.Form_QueryUnload(frmMain::vbFormCode);
 }
 
-TEST_F(WindowLayout, ReminderWithAShortAndWithAFullLengthMessage)
+TEST_F(WindowLayout, ReminderWithAShortALongAndAVeryLongMessage)
 {
-    for (const QString& message : {QString("Reminder 1"), QString("Take the bread out of the oven and switch off the "
-                                                                   "grill before the guests arrive at the door")}) {
-        SCOPED_TRACE(message.toStdString());
-        frmMessage reminder(message);
-        expectSound(&reminder, message.size() < 20 ? "reminder-short" : "reminder-long");
+    const QString sentence = "Take the bread out of the oven and switch off the grill before the guests arrive. ";
+    const QString messages[] = {"Reminder 1", sentence, sentence.repeated(3)};
+    const char* const shots[] = {"reminder-short", "reminder-long", "reminder-very-long"};
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(shots[k]);
+        frmMessage reminder(messages[k]);
+        expectSound(&reminder, shots[k]);
+        EXPECT_EQ(reminder.Label1->text(), messages[k]);
     }
+    frmMessage huge(sentence.repeated(20));
+    EXPECT_EQ(huge.Label1->font().pointSize(), 8) << "shrinks no further than 8 points";
+    EXPECT_EQ(huge.Label1->toolTip(), sentence.repeated(20)) << "what does not fit is in the tip";
 }
 
 TEST_F(WindowLayout, SplashAndAbout)
