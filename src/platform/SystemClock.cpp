@@ -3,17 +3,7 @@
 
 SystemClock::SystemClock() { m_started.start(); }
 
-QDateTime SystemClock::now() const
-{
-    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
-    // Zone offsets change on whole minutes, so the one found at the minute's start holds for it.
-    const qint64 minute = ms / 60000;
-    if (minute != m_offsetMinute) {
-        m_offsetSeconds = QDateTime::fromMSecsSinceEpoch(ms).offsetFromUtc();
-        m_offsetMinute = minute;
-    }
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, m_offsetSeconds);
-}
+QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
 
 double SystemClock::secondsSinceMidnight() const
 {

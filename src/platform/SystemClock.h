@@ -2,8 +2,6 @@
 #include "platform/Clock.h"
 #include <QElapsedTimer>
 
-// Local time hands out a fixed-offset moment: asking the C library for the zone on every call
-// re-checks the zone file each time, and the tick asks forty times ten times a second.
 class SystemClock : public Clock {
 public:
     SystemClock();
@@ -14,6 +12,4 @@ public:
 
 private:
     QElapsedTimer m_started;
-    mutable qint64 m_offsetMinute = -1;
-    mutable int m_offsetSeconds = 0;
 };

@@ -70,9 +70,6 @@ OleDate OleDate::fromParts(const QDate& date, const QTime& time)
 
 OleDate OleDate::fromDateTime(const QDateTime& moment)
 {
-    // A fixed-offset moment is the system clock's local time already (converting would ask the zone again).
-    if (moment.timeSpec() == Qt::OffsetFromUTC)
-        return fromParts(moment.date(), moment.time());
     const QDateTime local = moment.toLocalTime();
     return fromParts(local.date(), local.time());
 }

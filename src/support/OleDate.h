@@ -12,7 +12,6 @@ struct OleDate {
 
     static constexpr double kSecond = 1.0 / 86400.0;
 
-    // The local wall-clock time of a moment; a fixed-offset moment is read as the time it shows.
     static OleDate fromDateTime(const QDateTime& moment);
     static OleDate fromParts(const QDate& date, const QTime& time);
     QDateTime toDateTime() const;

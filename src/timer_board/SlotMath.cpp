@@ -75,11 +75,16 @@ std::optional<std::int64_t> durationSeconds(const Fields& f)
     }
 }
 
-Fields remainingFields(double remainingDays)
+std::int64_t remainingSeconds(double remainingDays)
 {
     const double exact = remainingDays * 86400.0;
     // A few microseconds of floating noise must not add a whole second.
-    const std::int64_t total = std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil(exact - 1e-6)));
+    return std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil(exact - 1e-6)));
+}
+
+Fields remainingFields(double remainingDays)
+{
+    const std::int64_t total = remainingSeconds(remainingDays);
     Fields f;
     f.days = QString::number(total / 86400);
     f.hours = QString::number(total % 86400 / 3600);

@@ -20,8 +20,10 @@ int secondsUntil(int targetSeconds, int nowSeconds);
 // The duration the countdown fields give, in seconds: days to the hour, the rest rounded half to
 // even; nothing when a part does not fit the 16-bit field range.
 std::optional<std::int64_t> durationSeconds(const Fields& fields);
-// What the fields show for the remaining time: whole seconds, rounded up so that a counting
-// slot never shows all zeros before its end ("2", "5", "7", "09").
+// The whole seconds shown for the remaining time, rounded up so that a counting slot never
+// shows all zeros before its end.
+std::int64_t remainingSeconds(double remainingDays);
+// What the fields show for the remaining time ("2", "5", "7", "09").
 Fields remainingFields(double remainingDays);
 // Seconds split into the four fields for a quick start.
 Fields splitSeconds(std::int32_t seconds);

@@ -83,6 +83,7 @@ frmMain::frmMain()
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName("frmMain");
+    m_shownSeconds.fill(-1);
     // The rows are laid out for an 8-point font. A style sheet ignores a font set on the parent,
     // so the size is given in the sheet. The alarm and run boxes, and the am and pm choices, sit
     // one above the other in 13 pixels each.
@@ -472,6 +473,7 @@ void frmMain::convertClockTime(int i)
 void frmMain::StartTimer(int i)
 {
     checkIndex(i);
+    m_shownSeconds[i] = -1;
     Guard g{"StartTimer", "frmMain"};
     g([&] {
         if (SlotAtTime[i])
@@ -563,9 +565,12 @@ void frmMain::StartInstantTimer(std::int32_t seconds)
 void frmMain::Timer1_Timer()
 {
     bool active = false;
+    // Reading the local time asks the C library for the zone, which re-checks the zone file each
+    // time; one reading serves the slots of a tick until an expiry (which lets other work run).
+    double clockNow = now();
     try {
         for (int i = 0; i < kSlots; ++i)
-            tickSlot(i, active);
+            tickSlot(i, active, clockNow);
     } catch (const TickEnded&) {
         return;
     }
@@ -574,18 +579,18 @@ void frmMain::Timer1_Timer()
         SetTrayIdle();
         return;
     }
-    tickAtNextEnd();
+    tickAtNextEnd(clockNow);
 }
 
 // An end moment that falls between two ticks gets a tick of its own, so the alarm does not wait
 // up to a whole interval for the next one.
-void frmMain::tickAtNextEnd()
+void frmMain::tickAtNextEnd(double clockNow)
 {
     double next = 0;
     for (int i = 0; i < kSlots; ++i)
         if (SlotRunning[i] && !SlotPaused[i] && (next == 0 || SlotEnd[i] < next))
             next = SlotEnd[i];
-    const double ms = std::ceil((next - now()) * 86400000.0);
+    const double ms = std::ceil((next - clockNow) * 86400000.0);
     if (next == 0 || ms >= Timer1->interval())
         return;
     QTimer::singleShot(static_cast<int>(std::max(0.0, ms)) + 1, Qt::PreciseTimer, this, [this] {
@@ -594,22 +599,30 @@ void frmMain::tickAtNextEnd()
     });
 }
 
-void frmMain::tickSlot(int i, bool& active)
+void frmMain::tickSlot(int i, bool& active, double& clockNow)
 {
+    if (!SlotRunning[i] || SlotPaused[i])
+        m_shownSeconds[i] = -1;
     if (!SlotRunning[i])
         return;
     if (SlotPaused[i]) {
         active = true;
         return;
     }
-    const double exact = SlotEnd[i] - now();
+    const double exact = SlotEnd[i] - clockNow;
     const float remaining = static_cast<float>(exact);
     if (remaining > 0) {
-        setFields(i, SlotMath::remainingFields(exact));
+        // The fields change once a second; the other nine ticks leave them alone.
+        const std::int64_t shown = SlotMath::remainingSeconds(exact);
+        if (shown != m_shownSeconds[i]) {
+            setFields(i, SlotMath::remainingFields(exact));
+            m_shownSeconds[i] = shown;
+        }
         active = true;
         return;
     }
     expireSlot(i);
+    clockNow = now();
 }
 
 void frmMain::expireSlot(int i)
@@ -641,6 +654,7 @@ void frmMain::expireSlot(int i)
 void frmMain::StopTimer(int i)
 {
     checkIndex(i);
+    m_shownSeconds[i] = -1;
     Guard g{"StopTimer", "frmMain"};
     g([&] { cmdStart[i]->setToolTip(kStartTip); });
     g([&] {

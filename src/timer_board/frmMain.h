@@ -129,12 +129,14 @@ private:
     void setFields(int i, const SlotMath::Fields& fields);
     void setDescColours(int i, const QColor& text, const QColor& base);
     void convertClockTime(int i);
-    void tickSlot(int i, bool& active);
+    void tickSlot(int i, bool& active, double& clockNow);
     void expireSlot(int i);
-    void tickAtNextEnd();
+    void tickAtNextEnd(double clockNow);
     void restoreSlot(int i, double now, QString& expired);
     void saveSlot(int n);
 
+    // The remaining whole seconds each counting slot's fields show; -1 when not known.
+    std::array<std::int64_t, kRows> m_shownSeconds{};
     frmSplash* m_splash = nullptr;
     bool m_unloaded = false;
     bool m_noTrayLogged = false;

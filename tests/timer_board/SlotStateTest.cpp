@@ -78,6 +78,26 @@ TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
     EXPECT_EQ(sound->beeps, 0);
 }
 
+TEST_F(SlotStateTest, AStopAndStartWithinOneSecondShowsTheNewEntryTidiedAtTheNextTick)
+{
+    frmMain& w = open();
+    type(2, "0", "0", "0", "10");
+    w.cmdStart_Click(2);
+    clock->advanceMs(300);
+    tick();
+    EXPECT_EQ(shown(2), "0 0 0 10");
+
+    // The same ten seconds typed another way: the tick writes them in its own form.
+    w.cmdStart_Click(2);
+    type(2, "00", "00", "0", "10");
+    w.cmdStart_Click(2);
+    tick();
+    EXPECT_EQ(shown(2), "0 0 0 10");
+    advance(1);
+    tick();
+    EXPECT_EQ(shown(2), "0 0 0 09");
+}
+
 TEST_F(SlotStateTest, StopOnAPausedSlotReturnsItToIdleWithoutAlarmOrRun)
 {
     frmMain& w = open();
