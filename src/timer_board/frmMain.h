@@ -14,6 +14,7 @@ class frmSplash;
 class fSHAREDUpdater;
 class QPushButton;
 class QRadioButton;
+class RowStyle;
 class QTimer;
 
 // The main window: forty timer slots on four pages, the quick-start strip and the three timers.
@@ -137,6 +138,7 @@ private:
 
     // The remaining whole seconds each counting slot's fields show; -1 when not known.
     std::array<std::int64_t, kRows> m_shownSeconds{};
+    RowStyle* m_rowStyle = nullptr;
     frmSplash* m_splash = nullptr;
     bool m_unloaded = false;
     bool m_noTrayLogged = false;

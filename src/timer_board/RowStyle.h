@@ -1,0 +1,11 @@
+#pragma once
+#include <QProxyStyle>
+
+// The look of a timer row's tick boxes and am/pm choices: the alarm and run boxes, and the am and
+// pm choices, sit one above the other in 13 pixels each, so their marks are small and close.
+class RowStyle : public QProxyStyle {
+    Q_OBJECT
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
+};
