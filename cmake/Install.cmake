@@ -13,6 +13,8 @@ set(CPACK_PACKAGE_CONTACT "Zelvo Software <support@zelvo.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Up to forty countdown timers with reminders and alarms")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the linker's list does not name it; 7.85 has the protocol-list options.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0)")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -21,12 +21,6 @@ constexpr int kRoundWaitMs = 5;
 constexpr char kUserAgent[] =
     "Zelvo/" ZELVO_STR(ZELVO_VERSION_MAJOR) "." ZELVO_STR(ZELVO_VERSION_MINOR) "." ZELVO_STR(ZELVO_VERSION_PATCH);
 
-bool libcurlReady()
-{
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return ready;
-}
-
 bool isFtp(const QString& url) { return url.startsWith(QLatin1String("ftp:"), Qt::CaseInsensitive); }
 
 // "\pub\files\" or ".\" as the folder part of a remote path, in the form of a URL path.
@@ -56,11 +50,6 @@ QString ftpServer(const QString& url)
 
 CurlInternetControl::CurlInternetControl()
 {
-    if (!libcurlReady())
-        throw AppError(AppError::ComponentMissing);
-    m_multi = curl_multi_init();
-    if (!m_multi)
-        throw AppError(AppError::ComponentMissing);
     m_poll.setInterval(kPollMs);
     connect(&m_poll, &QTimer::timeout, this, &CurlInternetControl::poll);
 }
@@ -70,7 +59,17 @@ CurlInternetControl::~CurlInternetControl()
     release();
     if (m_localFile)
         m_localFile->remove();
-    curl_multi_cleanup(m_multi);
+    if (m_multi)
+        m_curl->multi_cleanup(m_multi);
+}
+
+void CurlInternetControl::startLibrary()
+{
+    if (m_multi)
+        return;
+    m_curl = CurlLibrary::get();
+    if (!m_curl || !(m_multi = m_curl->multi_init()))
+        throw AppError(AppError::ComponentMissing);
 }
 
 void CurlInternetControl::Execute(const QString& url, const QString& operation)
@@ -140,59 +139,60 @@ void CurlInternetControl::startTransfer(const QString& url, const QString& local
             return;
         }
     }
-    m_easy = curl_easy_init();
+    startLibrary();
+    m_easy = m_curl->easy_init();
     if (!m_easy)
         throw AppError(AppError::OutOfMemory);
     applyOptions(url);
-    curl_multi_add_handle(m_multi, m_easy);
+    m_curl->multi_add_handle(m_multi, m_easy);
     reach(ResolvingHost);
 }
 
 void CurlInternetControl::applyOptions(const QString& url)
 {
     CURL* e = m_easy;
-    curl_easy_setopt(e, CURLOPT_URL, url.toUtf8().constData());
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
+    m_curl->easy_setopt(e, CURLOPT_URL, url.toUtf8().constData());
+    m_curl->easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    m_curl->easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
     // An address given as https must not be redirected to an unauthenticated one.
     const bool secure = url.startsWith(QLatin1String("https:"), Qt::CaseInsensitive);
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(e, CURLOPT_USERAGENT, kUserAgent);
-    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, m_errorText);
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlInternetControl::onBody);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlInternetControl::onHeader);
-    curl_easy_setopt(e, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(e, CURLOPT_SOCKOPTFUNCTION, &CurlInternetControl::onSocket);
-    curl_easy_setopt(e, CURLOPT_SOCKOPTDATA, this);
-    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &CurlInternetControl::onPrereq);
-    curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
+    m_curl->easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    m_curl->easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    m_curl->easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
+    m_curl->easy_setopt(e, CURLOPT_USERAGENT, kUserAgent);
+    m_curl->easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+    m_curl->easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    m_curl->easy_setopt(e, CURLOPT_ERRORBUFFER, m_errorText);
+    m_curl->easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlInternetControl::onBody);
+    m_curl->easy_setopt(e, CURLOPT_WRITEDATA, this);
+    m_curl->easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlInternetControl::onHeader);
+    m_curl->easy_setopt(e, CURLOPT_HEADERDATA, this);
+    m_curl->easy_setopt(e, CURLOPT_SOCKOPTFUNCTION, &CurlInternetControl::onSocket);
+    m_curl->easy_setopt(e, CURLOPT_SOCKOPTDATA, this);
+    m_curl->easy_setopt(e, CURLOPT_PREREQFUNCTION, &CurlInternetControl::onPrereq);
+    m_curl->easy_setopt(e, CURLOPT_PREREQDATA, this);
     // The debug stream is where libcurl tells that the request went out.
-    curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, &CurlInternetControl::onDebug);
-    curl_easy_setopt(e, CURLOPT_DEBUGDATA, this);
-    curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
+    m_curl->easy_setopt(e, CURLOPT_DEBUGFUNCTION, &CurlInternetControl::onDebug);
+    m_curl->easy_setopt(e, CURLOPT_DEBUGDATA, this);
+    m_curl->easy_setopt(e, CURLOPT_VERBOSE, 1L);
     if (m_requestTimeout > 0) {
         const long seconds = m_requestTimeout;
-        curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, seconds);
-        curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, seconds);
+        m_curl->easy_setopt(e, CURLOPT_CONNECTTIMEOUT, seconds);
+        m_curl->easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        m_curl->easy_setopt(e, CURLOPT_LOW_SPEED_TIME, seconds);
     }
     if (isFtp(url))
-        curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
+        m_curl->easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
 
     switch (m_accessType) {
     case Direct:
-        curl_easy_setopt(e, CURLOPT_PROXY, "");  // "" also overrides the proxy variables
+        m_curl->easy_setopt(e, CURLOPT_PROXY, "");  // "" also overrides the proxy variables
         break;
     case NamedProxy:
-        curl_easy_setopt(e, CURLOPT_PROXY, m_proxy.trimmed().toUtf8().constData());
+        m_curl->easy_setopt(e, CURLOPT_PROXY, m_proxy.trimmed().toUtf8().constData());
         if (!m_userName.isEmpty()) {
-            curl_easy_setopt(e, CURLOPT_PROXYUSERNAME, m_userName.toUtf8().constData());
-            curl_easy_setopt(e, CURLOPT_PROXYPASSWORD, m_password.toUtf8().constData());
+            m_curl->easy_setopt(e, CURLOPT_PROXYUSERNAME, m_userName.toUtf8().constData());
+            m_curl->easy_setopt(e, CURLOPT_PROXYPASSWORD, m_password.toUtf8().constData());
         }
         break;
     default:
@@ -266,16 +266,16 @@ void CurlInternetControl::poll()
     // answering at once, carry on for a few rounds instead of one step per poll.
     for (int round = 0; round < kRoundsPerPoll && m_easy; ++round) {
         int running = 0;
-        curl_multi_perform(m_multi, &running);
+        m_curl->multi_perform(m_multi, &running);
         int left = 0;
-        while (CURLMsg* message = curl_multi_info_read(m_multi, &left)) {
+        while (CURLMsg* message = m_curl->multi_info_read(m_multi, &left)) {
             if (message->msg == CURLMSG_DONE && message->easy_handle == m_easy) {
                 finish(message->data.result);
                 break;
             }
         }
         int ready = 0;
-        if (!m_easy || curl_multi_wait(m_multi, nullptr, 0, kRoundWaitMs, &ready) != CURLM_OK || ready == 0)
+        if (!m_easy || m_curl->multi_wait(m_multi, nullptr, 0, kRoundWaitMs, &ready) != CURLM_OK || ready == 0)
             break;
     }
     m_polling = false;
@@ -287,7 +287,7 @@ void CurlInternetControl::poll()
 void CurlInternetControl::finish(CURLcode code)
 {
     long status = 0;
-    curl_easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &status);
+    m_curl->easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &status);
     m_responseCode = static_cast<int>(status);
     if (m_localFile) {
         m_localFile->close();
@@ -300,7 +300,7 @@ void CurlInternetControl::finish(CURLcode code)
         queue(ResponseCompleted);
     } else {
         m_responseInfo = m_errorText[0] ? QString::fromLocal8Bit(m_errorText)
-                                        : QString::fromLatin1(curl_easy_strerror(code));
+                                        : QString::fromLatin1(m_curl->easy_strerror(code));
         queue(Error);
     }
     release();
@@ -330,8 +330,8 @@ void CurlInternetControl::release()
 {
     if (!m_easy)
         return;
-    curl_multi_remove_handle(m_multi, m_easy);
-    curl_easy_cleanup(m_easy);
+    m_curl->multi_remove_handle(m_multi, m_easy);
+    m_curl->easy_cleanup(m_easy);
     m_easy = nullptr;
 }
 

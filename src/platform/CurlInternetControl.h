@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QPair>
 #include <QTimer>
-#include <curl/curl.h>
+#include "platform/CurlLibrary.h"
 #include <deque>
 #include <memory>
 
@@ -16,7 +16,7 @@ class QFile;
 class CurlInternetControl : public QObject, public InternetControl {
     Q_OBJECT
 public:
-    // Throws AppError 339 when libcurl cannot start.
+    // libcurl is loaded by the first transfer, which throws AppError 339 when it cannot start.
     CurlInternetControl();
     ~CurlInternetControl() override;
 
@@ -46,6 +46,7 @@ private:
     static int onPrereq(void* self, char* connIp, char* localIp, int connPort, int localPort);
     static int onDebug(CURL* easy, curl_infotype type, char* data, size_t size, void* self);
 
+    void startLibrary();
     void startTransfer(const QString& url, const QString& localFile);
     void applyOptions(const QString& url);
     void poll();
@@ -57,6 +58,7 @@ private:
     void queue(int state);
     void ftpOperation(const QString& url, const QString& operation);
 
+    const CurlLibrary* m_curl = nullptr;
     CURLM* m_multi = nullptr;
     CURL* m_easy = nullptr;
     QTimer m_poll;
