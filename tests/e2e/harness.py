@@ -271,7 +271,7 @@ class Zelvo:
             event = protocol.event.ClientMessage(window=target, client_type=protocols,
                                                  data=(32, [delete, X.CurrentTime, 0, 0, 0]))
             target.send_event(event, event_mask=X.NoEventMask)
-            d.flush()
+            d.sync()
         finally:
             d.close()
         time.sleep(0.5)

@@ -34,12 +34,19 @@ class Lifecycle(unittest.TestCase):
     def main_visible(self):
         return self.app.window in self.app.windows("^Zelvo$")
 
+    def main_hidden_soon(self, timeout=5):
+        """Whether the main window is gone within the timeout (a loaded machine takes its time)."""
+        deadline = time.time() + timeout
+        while self.main_visible() and time.time() < deadline:
+            time.sleep(0.1)
+        return not self.main_visible()
+
     def test_the_title_bar_close_only_hides_and_the_countdown_still_fires(self):
         app = self.start(with_tray=True)
         app.tray_icon()
         self.start_countdown(0, seconds=4, message="Stretch your legs")
         app.close_window(app.window)
-        self.assertFalse(self.main_visible())
+        self.assertTrue(self.main_hidden_soon())
         self.assertIsNone(app.proc.poll())
         app.wait_window("^Zelvo Alert!$", timeout=10)
         self.assertIsNone(app.proc.poll())
@@ -48,7 +55,7 @@ class Lifecycle(unittest.TestCase):
         app = self.start(with_tray=True)
         app.tray_icon()
         app.close_window(app.window)
-        self.assertFalse(self.main_visible())
+        self.assertTrue(self.main_hidden_soon())
         with open(app.path("log.txt"), "rb") as f:
             log_before = f.read()
         ini_present = os.path.exists(app.path("Zelvo.ini"))
@@ -94,7 +101,7 @@ class Lifecycle(unittest.TestCase):
         app.press(box, "Escape")
         time.sleep(0.5)
         self.assertEqual([w for w in app.windows("^Zelvo$") if w != app.window], [], "asked more than once")
-        self.assertFalse(self.main_visible())
+        self.assertTrue(self.main_hidden_soon())
         self.assertIsNone(app.proc.poll())
         app.click_at(*tray)
         app.wait_window("^Zelvo$")
