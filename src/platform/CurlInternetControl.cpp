@@ -63,13 +63,11 @@ CurlInternetControl::~CurlInternetControl()
         m_curl->multi_cleanup(m_multi);
 }
 
-void CurlInternetControl::startLibrary()
+bool CurlInternetControl::startLibrary()
 {
-    if (m_multi)
-        return;
-    m_curl = CurlLibrary::get();
-    if (!m_curl || !(m_multi = m_curl->multi_init()))
-        throw AppError(AppError::ComponentMissing);
+    if (!m_multi && (m_curl = CurlLibrary::get()))
+        m_multi = m_curl->multi_init();
+    return m_multi != nullptr;
 }
 
 void CurlInternetControl::Execute(const QString& url, const QString& operation)
@@ -139,7 +137,12 @@ void CurlInternetControl::startTransfer(const QString& url, const QString& local
             return;
         }
     }
-    startLibrary();
+    // Without libcurl the request fails like any other, so the caller's wait ends at once.
+    if (!startLibrary()) {
+        m_responseInfo = QStringLiteral("The internet library (libcurl) cannot be loaded");
+        queue(Error);
+        return;
+    }
     m_easy = m_curl->easy_init();
     if (!m_easy)
         throw AppError(AppError::OutOfMemory);

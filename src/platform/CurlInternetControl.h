@@ -16,7 +16,7 @@ class QFile;
 class CurlInternetControl : public QObject, public InternetControl {
     Q_OBJECT
 public:
-    // libcurl is loaded by the first transfer, which throws AppError 339 when it cannot start.
+    // libcurl is loaded by the first transfer, which ends in the Error state when it cannot be.
     CurlInternetControl();
     ~CurlInternetControl() override;
 
@@ -46,7 +46,7 @@ private:
     static int onPrereq(void* self, char* connIp, char* localIp, int connPort, int localPort);
     static int onDebug(CURL* easy, curl_infotype type, char* data, size_t size, void* self);
 
-    void startLibrary();
+    bool startLibrary();
     void startTransfer(const QString& url, const QString& localFile);
     void applyOptions(const QString& url);
     void poll();
