@@ -134,12 +134,7 @@ TEST_F(InternetFacade, WithTheProgressWindowTheDownloadEndsItsModalDisplay)
 TEST_F(InternetFacade, FtpDownloadsFetchTheRemoteFile)
 {
     QDir root(path("ftp"));
-    ASSERT_TRUE(root.mkpath("pub"));
-    {
-        QFile f(root.filePath("pub/setup.bin"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(peerPattern(5000));
-    }
+    ASSERT_TRUE(ftpFile(root, "pub/setup.bin", 5000));
     Peer ftp;
     ASSERT_TRUE(ftp.startPython("ftp_peer.py", {root.path()}));
     const QString server = QStringLiteral("ftp://127.0.0.1:%1").arg(ftp.port);

@@ -156,12 +156,7 @@ TEST_F(TransportControl, RequestsNameOnlyTheProgram)
 TEST_F(TransportControl, FtpChangesFolderFetchesIntoTheLocalFileAndCloses)
 {
     QDir root(dir.filePath("ftp"));
-    ASSERT_TRUE(root.mkpath("pub/sub"));
-    {
-        QFile f(root.filePath("pub/sub/setup.bin"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(peerPattern(3000));
-    }
+    ASSERT_TRUE(ftpFile(root, "pub/sub/setup.bin", 3000));
     Peer ftp;
     ASSERT_TRUE(ftp.startPython("ftp_peer.py", {root.path()}));
     const QString server = QStringLiteral("FTP://127.0.0.1:%1").arg(ftp.port);

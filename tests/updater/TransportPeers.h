@@ -131,3 +131,10 @@ inline QByteArray peerPattern(int n)
         bytes.append(letters.at(i % letters.size()));
     return bytes;
 }
+
+// A file of n pattern bytes at `relative` under the FTP peer's root, folders made as needed.
+inline bool ftpFile(const QDir& root, const QString& relative, int n)
+{
+    QFile f(root.filePath(relative));
+    return root.mkpath(QFileInfo(relative).path()) && f.open(QIODevice::WriteOnly) && f.write(peerPattern(n)) == n;
+}
