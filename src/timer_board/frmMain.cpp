@@ -7,7 +7,6 @@
 #include "settings/cSHAREDSettings.h"
 #include "support/Conversions.h"
 #include "support/Guard.h"
-#include "support/OleDate.h"
 #include "support/Twips.h"
 #include "support/cSHAREDDelay.h"
 #include "support/cSharedFileSubs.h"
@@ -34,20 +33,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScopedValueRollback>
 #include <QTimer>
-#include <algorithm>
-#include <cmath>
 
 namespace {
 const QString kTitle = QStringLiteral("Zelvo");
 const QString kStartTip = QStringLiteral("Click START to begin the countdown timer.");
 const QString kStopTip = QStringLiteral("Click STOP to stop the countdown timer.");
+const QString kTooLong =
+    QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
 const QColor kGreen(0, 176, 0);
 const QColor kGrey(128, 128, 128);
 const QColor kSilver(192, 192, 192);
 
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
-double now() { return OleDate::fromDateTime(Platform::clock().now()).days; }
 void message(const QString& text) { Platform::dialogs().message(text, Dialogs::Buttons::Ok, kTitle); }
 
 QLineEdit* field(QWidget* parent, const QString& text, const QString& tip, const QRect& geometry, bool centred)
@@ -75,8 +74,6 @@ QPushButton* button(QWidget* parent, const QString& caption, const QString& tip,
     return b;
 }
 
-// A failure in the tick ends the tick; code 53 is answered with the slot's reminder instead.
-struct TickEnded {};
 }
 
 frmMain::frmMain()
@@ -84,7 +81,10 @@ frmMain::frmMain()
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName("frmMain");
-    m_shownSeconds.fill(-1);
+    connect(&m_slots, &SlotBoard::slotChanged, this, &frmMain::drawRow);
+    connect(&m_slots, &SlotBoard::fieldsChanged, this, &frmMain::drawFields);
+    connect(&m_slots, &SlotBoard::countdownStarting, this, &frmMain::onCountdownStarting);
+    connect(&m_slots, &SlotBoard::refused, this, [](const QString& text) { message(text); });
     // The rows are laid out for an 8-point font (a style sheet would drop it, and costs a tenth
     // of the start-up polishing a thousand widgets).
     QFont small = font();
@@ -142,12 +142,6 @@ QString frmMain::alarmPath() const
 {
     return cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().assetFolder())
            + cSharedFileSubs::separator() + "alarm.wav";
-}
-
-void frmMain::checkIndex(int i)
-{
-    if (i < 0 || i >= kRows)
-        throw AppError(AppError::SubscriptOutOfRange);
 }
 
 // ---- building the window -------------------------------------------------------------------
@@ -219,6 +213,7 @@ void frmMain::buildRow(int i)
     for (std::size_t k = 1; k < std::size(order); ++k)
         if (order[k - 1])
             QWidget::setTabOrder(order[k - 1], order[k]);
+    connectRow(i);
     if (i < kSlots) {
         connect(cmdStart[i], &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
         connect(cmdPause[i], &QPushButton::clicked, this, [this, i] { cmdPause_Click(i); });
@@ -226,14 +221,7 @@ void frmMain::buildRow(int i)
     }
 }
 
-void frmMain::fillRow(int i)
-{
-    Guard g{"Form_Load", "frmMain"};
-    g([&] { txtDesc[i]->setText(settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText()); });
-    g([&] { fraCountdown[i]->show(); });
-    g([&] { fraAtSpecific[i]->hide(); });
-    g([&] { optPM[i]->setChecked(true); });
-}
+void frmMain::fillRow(int i) { m_slots.loadEntry(i); }
 
 void frmMain::buildBottomStrip()
 {
@@ -399,53 +387,125 @@ void frmMain::optPage_Click(int page)
     ShowPage(10 * page);
 }
 
-// ---- starting --------------------------------------------------------------------------------
+// ---- the rows and the slots ------------------------------------------------------------------
 
 SlotMath::Fields frmMain::fieldsOf(int i) const
 {
     return {txtDays[i]->text(), txtHours[i]->text(), txtMinutes[i]->text(), txtSeconds[i]->text()};
 }
 
-void frmMain::setFields(int i, const SlotMath::Fields& f)
+// What the user types goes to the slots; what the slots say comes back through drawRow.
+void frmMain::connectRow(int i)
 {
-    // Unchanged texts are left alone: forty rows ten times a second add up.
-    const auto set = [](QLineEdit* edit, const QString& text) {
-        if (edit->text() != text)
-            edit->setText(text);
+    const auto edited = [this](auto&& pass) {
+        return [this, pass] {
+            if (!m_drawing)
+                pass();
+        };
     };
-    set(txtDays[i], f.days);
-    set(txtHours[i], f.hours);
-    set(txtMinutes[i], f.minutes);
-    set(txtSeconds[i], f.seconds);
+    connect(txtDesc[i], &QLineEdit::textChanged, this, edited([this, i] { m_slots.setMessage(i, txtDesc[i]->text()); }));
+    for (QLineEdit* edit : {txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i]})
+        connect(edit, &QLineEdit::textChanged, this, edited([this, i] { m_slots.setFields(i, fieldsOf(i)); }));
+    const auto clockEntry = edited([this, i] {
+        m_slots.setClockEntry(i, txtAtHour[i]->text(), txtAtMin[i]->text(), txtAtSec[i]->text(), optAM[i]->isChecked());
+    });
+    for (QLineEdit* edit : {txtAtHour[i], txtAtMin[i], txtAtSec[i]})
+        connect(edit, &QLineEdit::textChanged, this, clockEntry);
+    connect(optAM[i], &QRadioButton::toggled, this, clockEntry);
+    connect(chkAlarm[i], &QCheckBox::toggled, this, edited([this, i] { m_slots.setAlarm(i, chkAlarm[i]->isChecked()); }));
+    connect(chkRun[i], &QCheckBox::toggled, this, edited([this, i] { m_slots.setRun(i, chkRun[i]->isChecked()); }));
 }
 
-void frmMain::setDescColours(int i, const QColor& text, const QColor& base)
+namespace {
+void setText(QLineEdit* edit, const QString& text)
+{
+    // Unchanged texts are left alone: forty rows ten times a second add up.
+    if (edit->text() != text)
+        edit->setText(text);
+}
+}
+
+void frmMain::drawFields(int i)
+{
+    if (!Frame1[i])
+        return;
+    const SlotMath::Fields& f = m_slots.entry(i).fields;
+    const QScopedValueRollback drawing(m_drawing, true);
+    setText(txtDays[i], f.days);
+    setText(txtHours[i], f.hours);
+    setText(txtMinutes[i], f.minutes);
+    setText(txtSeconds[i], f.seconds);
+}
+
+void frmMain::drawRow(int i)
+{
+    if (!Frame1[i])
+        return;
+    drawFields(i);
+    const SlotBoard::Entry& e = m_slots.entry(i);
+    const bool running = m_slots.SlotRunning(i);
+    const QScopedValueRollback drawing(m_drawing, true);
+    setText(txtDesc[i], e.message);
+    setText(txtAtHour[i], e.atHour);
+    setText(txtAtMin[i], e.atMin);
+    setText(txtAtSec[i], e.atSec);
+    if (optAM[i]->isChecked() != e.am)
+        (e.am ? optAM[i] : optPM[i])->setChecked(true);
+    chkAlarm[i]->setChecked(e.alarm);
+    chkRun[i]->setChecked(e.run);
+    if (fraAtSpecific[i]->isHidden() == e.clockPanel) {
+        fraAtSpecific[i]->setVisible(e.clockPanel);
+        fraCountdown[i]->setVisible(!e.clockPanel);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i], cmdAt[i],
+                                                      chkAlarm[i], chkRun[i]})
+        w->setEnabled(!running);
+    cmdStart[i]->setText(running ? "Stop" : "Start");
+    cmdStart[i]->setToolTip(running ? kStopTip : kStartTip);
+    drawColours(i);
+}
+
+// Green on silver while counting, grey on silver when marked paused, the system's colours when idle.
+void frmMain::drawColours(int i)
 {
     QPalette palette = QApplication::palette(txtDesc[i]);
-    if (text.isValid())
-        palette.setColor(QPalette::Text, text);
-    if (base.isValid())
-        palette.setColor(QPalette::Base, base);
-    txtDesc[i]->setPalette(palette);
+    if (m_slots.SlotPaused(i) || m_slots.SlotRunning(i)) {
+        palette.setColor(QPalette::Text, m_slots.SlotPaused(i) ? kGrey : kGreen);
+        palette.setColor(QPalette::Base, kSilver);
+    }
+    const QPalette& current = txtDesc[i]->palette();
+    if (current.color(QPalette::Text) != palette.color(QPalette::Text)
+        || current.color(QPalette::Base) != palette.color(QPalette::Base))
+        txtDesc[i]->setPalette(palette);
 }
+
+void frmMain::onCountdownStarting()
+{
+    if (Timer1->isActive())
+        return;
+    Timer1->start(100);
+    SetTrayRunning();
+}
+
+// ---- starting --------------------------------------------------------------------------------
 
 void frmMain::cmdStart_Click(int i)
 {
-    checkIndex(i);
+    const SlotBoard::Entry& e = m_slots.entry(i);
     Guard g{"cmdStart_Click", "frmMain"};
-    if (SlotRunning[i]) {
+    if (m_slots.SlotRunning(i)) {
         g([&] { StopTimer(i); });
         return;
     }
-    if (!chkAlarm[i]->isChecked() && !chkRun[i]->isChecked()) {
+    if (!e.alarm && !e.run) {
         message("Please tick one or both of the 'Alarm' and 'Run' boxes");
         return;
     }
-    if (!SlotMath::durationSeconds(fieldsOf(i)) && !SlotAtTime[i]) {
-        message("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
+    if (!SlotMath::durationSeconds(e.fields) && !m_slots.SlotAtTime(i)) {
+        message(kTooLong);
         return;
     }
-    if (chkRun[i]->isChecked()) {
+    if (e.run) {
         const QString key = "RunFile" + QString::number(i);
         QString current;
         g([&] { current = settings().sGet(key, QString()).toText(); });
@@ -456,72 +516,8 @@ void frmMain::cmdStart_Click(int i)
     g([&] { StartTimer(i); });
 }
 
-void frmMain::convertClockTime(int i)
-{
-    const QString text = SlotMath::composeClockTime(txtAtHour[i]->text(), txtAtMin[i]->text(), txtAtSec[i]->text(),
-                                                    optAM[i]->isChecked());
-    SlotAtTime[i] = false;
-    const auto target = SlotMath::clockTimeSeconds(text);
-    if (!target)
-        return;
-    const int nowSeconds = Platform::clock().now().time().msecsSinceStartOfDay() / 1000;
-    const int interval = SlotMath::secondsUntil(*target, nowSeconds);
-    fraAtSpecific[i]->hide();
-    fraCountdown[i]->show();
-    txtDays[i]->setText("0");
-    txtHours[i]->setText(QString::number(interval / 3600));
-    txtMinutes[i]->setText(QString::number(interval % 3600 / 60));
-    txtSeconds[i]->setText(QString::number(interval % 60));
-}
-
-void frmMain::StartTimer(int i)
-{
-    checkIndex(i);
-    m_shownSeconds[i] = -1;
-    Guard g{"StartTimer", "frmMain"};
-    g([&] {
-        if (SlotAtTime[i])
-            convertClockTime(i);
-    });
-    // A duration the fields cannot hold never starts with an old one; the row stays idle and
-    // the tick and tray are left as they were.
-    const auto duration = SlotMath::durationSeconds(fieldsOf(i));
-    if (!duration) {
-        g([&] { message("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767."); });
-        return;
-    }
-    g([&] {
-        if (!Timer1->isActive()) {
-            Timer1->start(100);
-            SetTrayRunning();
-        }
-    });
-    g([&] {
-        cmdAt[i]->setEnabled(false);
-        chkAlarm[i]->setEnabled(false);
-        chkRun[i]->setEnabled(false);
-    });
-    g([&] { cmdStart[i]->setToolTip(kStopTip); });
-    SlotDuration[i] = static_cast<double>(*duration) / 86400.0;
-    g([&] { cmdStart[i]->setText("Stop"); });
-    SlotRunning[i] = true;
-    SlotPaused[i] = false;
-    g([&] { setDescColours(i, kGreen, kSilver); });
-    g([&] { SlotEnd[i] = now() + SlotDuration[i]; });
-    g([&] {
-        for (QLineEdit* edit : {txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i]})
-            edit->setEnabled(false);
-    });
-}
-
-void frmMain::cmdAt_Click(int i)
-{
-    checkIndex(i);
-    SlotAtTime[i] = !SlotAtTime[i];
-    fraAtSpecific[i]->setVisible(SlotAtTime[i]);
-    fraCountdown[i]->setVisible(!SlotAtTime[i]);
-}
-
+void frmMain::StartTimer(int i) { m_slots.startTimer(i); }
+void frmMain::cmdAt_Click(int i) { m_slots.toggleAtTime(i); }
 void frmMain::cmd30s_Click() { StartInstantTimer(30); }
 void frmMain::cmd1m_Click() { StartInstantTimer(60); }
 void frmMain::cmd5m_Click() { StartInstantTimer(300); }
@@ -540,28 +536,9 @@ void frmMain::cmdCustom_Click()
 
 void frmMain::StartInstantTimer(std::int32_t seconds)
 {
-    // A field too large to read (400 digits) holds something: the slot is not free.
-    const auto isZero = [](const QLineEdit* edit) {
-        try {
-            return Conversions::Val(edit->text()) == 0;
-        } catch (const AppError&) {
-            return false;
-        }
-    };
-    const SlotMath::Fields fields = SlotMath::splitSeconds(seconds);
-    for (int i = kSlots - 1; i >= 0; --i) {
-        const bool free = Frame1[i]->isVisibleTo(this) && !SlotRunning[i] && isZero(txtDays[i]) && isZero(txtHours[i])
-                          && isZero(txtMinutes[i]) && isZero(txtSeconds[i]);
-        if (!free)
-            continue;
-        txtDesc[i]->setText("Instant timer");
-        setFields(i, fields);
-        chkAlarm[i]->setChecked(true);
-        chkRun[i]->setChecked(false);
-        StartTimer(i);
-        return;
-    }
-    message("No free timers available. Cannot start countdown.");
+    // Free slots are looked for on the page on display only.
+    if (m_slots.startInstant(seconds, [this](int i) { return Frame1[i]->isVisibleTo(this); }) < 0)
+        message("No free timers available. Cannot start countdown.");
 }
 
 // ---- tick and expiry -------------------------------------------------------------------------
@@ -569,13 +546,11 @@ void frmMain::StartInstantTimer(std::int32_t seconds)
 void frmMain::Timer1_Timer()
 {
     bool active = false;
-    // Reading the local time asks the C library for the zone, which re-checks the zone file each
-    // time; one reading serves the slots of a tick until an expiry (which lets other work run).
-    double clockNow = now();
     try {
-        for (int i = 0; i < kSlots; ++i)
-            tickSlot(i, active, clockNow);
-    } catch (const TickEnded&) {
+        active = m_slots.tick([this](int i, std::int64_t lateMs) { expireSlot(i, lateMs); });
+    } catch (const SlotBoard::TickEnded&) {
+        return;
+    } catch (const std::exception&) {
         return;
     }
     if (!active) {
@@ -583,124 +558,65 @@ void frmMain::Timer1_Timer()
         SetTrayIdle();
         return;
     }
-    tickAtNextEnd(clockNow);
+    tickAtNextEnd();
 }
 
 // An end moment that falls between two ticks gets a tick of its own, so the alarm does not wait
 // up to a whole interval for the next one.
-void frmMain::tickAtNextEnd(double clockNow)
+void frmMain::tickAtNextEnd()
 {
-    double next = 0;
-    for (int i = 0; i < kSlots; ++i)
-        if (SlotRunning[i] && !SlotPaused[i] && (next == 0 || SlotEnd[i] < next))
-            next = SlotEnd[i];
-    const double ms = std::ceil((next - clockNow) * 86400000.0);
-    if (next == 0 || ms >= Timer1->interval())
+    const std::int64_t ms = m_slots.msToNextEnd();
+    if (ms < 0 || ms >= Timer1->interval())
         return;
-    QTimer::singleShot(static_cast<int>(std::max(0.0, ms)) + 1, Qt::PreciseTimer, this, [this] {
+    QTimer::singleShot(static_cast<int>(ms) + 1, Qt::PreciseTimer, this, [this] {
         if (Timer1->isActive())
             Timer1_Timer();
     });
 }
 
-void frmMain::tickSlot(int i, bool& active, double& clockNow)
+void frmMain::expireSlot(int i, std::int64_t lateMs)
 {
-    if (!SlotRunning[i] || SlotPaused[i])
-        m_shownSeconds[i] = -1;
-    if (!SlotRunning[i])
-        return;
-    if (SlotPaused[i]) {
-        active = true;
-        return;
-    }
-    const double exact = SlotEnd[i] - clockNow;
-    const float remaining = static_cast<float>(exact);
-    if (remaining > 0) {
-        // The fields change once a second; the other nine ticks leave them alone.
-        const std::int64_t shown = SlotMath::remainingSeconds(exact);
-        if (shown != m_shownSeconds[i]) {
-            setFields(i, SlotMath::remainingFields(exact));
-            m_shownSeconds[i] = shown;
-        }
-        active = true;
-        return;
-    }
-    expireSlot(i);
-    clockNow = now();
-}
-
-void frmMain::expireSlot(int i)
-{
+    Q_UNUSED(lateMs);
+    const SlotBoard::Entry& e = m_slots.entry(i);
     // Each step of an expiry: a failure ends the tick, except a missing file (53), which is
     // answered with the slot's reminder before the next step.
     const auto step = [&](auto&& statement) {
         try {
             statement();
-        } catch (const AppError& e) {
-            if (e.number() != AppError::FileNotFound)
-                throw TickEnded{};
-            RaiseAlarm(txtDesc[i]->text());
+        } catch (const AppError& error) {
+            if (error.number() != AppError::FileNotFound)
+                throw SlotBoard::TickEnded{};
+            RaiseAlarm(e.message);
         } catch (const std::exception&) {
-            throw TickEnded{};
+            throw SlotBoard::TickEnded{};
         }
     };
-    step([&] { StopTimer(i); });
     step([&] {
-        if (chkAlarm[i]->isChecked())
-            RaiseAlarm(txtDesc[i]->text());
+        if (e.alarm)
+            RaiseAlarm(e.message);
     });
     step([&] {
-        if (chkRun[i]->isChecked())
+        if (e.run)
             cSharedFileSubs::instance().RunFile(settings().sGet("RunFile" + QString::number(i)).toText(), QString());
     });
 }
 
-void frmMain::StopTimer(int i)
-{
-    checkIndex(i);
-    m_shownSeconds[i] = -1;
-    Guard g{"StopTimer", "frmMain"};
-    g([&] { cmdStart[i]->setToolTip(kStartTip); });
-    g([&] {
-        cmdAt[i]->setEnabled(true);
-        chkAlarm[i]->setEnabled(true);
-        chkRun[i]->setEnabled(true);
-    });
-    g([&] { cmdStart[i]->setText("Start"); });
-    g([&] { SlotEnd[i] = 0; });
-    g([&] {
-        SlotRunning[i] = false;
-        SlotPaused[i] = false;
-    });
-    g([&] {
-        for (QLineEdit* edit : {txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i]})
-            edit->setEnabled(true);
-    });
-    g([&] { txtDesc[i]->setPalette(QApplication::palette(txtDesc[i])); });
-    g([&] { setFields(i, {"0", "0", "0", "00"}); });
-}
+void frmMain::StopTimer(int i) { m_slots.stopTimer(i); }
 
 void frmMain::cmdPause_Click(int i)
 {
-    checkIndex(i);
-    if (SlotPaused[i])
+    if (m_slots.SlotPaused(i))
         RestartTimer(i);
     else
         PauseTimer(i);
 }
 
-void frmMain::PauseTimer(int i)
-{
-    checkIndex(i);
-    SlotPaused[i] = true;
-    setDescColours(i, kGrey, kSilver);
-}
-
+void frmMain::PauseTimer(int i) { m_slots.pauseTimer(i); }
 void frmMain::RestartTimer(int i) { StartTimer(i); }
 
-void frmMain::RaiseAlarm(const QString& text)
+void frmMain::RaiseAlarm(const QString& text, const QString& due)
 {
-    auto* reminder = new frmMessage(text);
+    auto* reminder = new frmMessage(text, due);
     reminder->show();
     cSHAREDDelay::instance().DoEventss();
     cSharedSound::instance().PlayWav(alarmPath());
@@ -715,37 +631,7 @@ void frmMain::cmdTest_Click()
 
 // ---- persistence -----------------------------------------------------------------------------
 
-void frmMain::saveSlot(int n)
-{
-    Guard g{"SaveTimers", "frmMain"};
-    const QString num = QString::number(n);
-    std::int64_t total = 0;
-    g([&] { total = SlotMath::fieldTotal(fieldsOf(n)); });
-    // A slot counting down is never cleared by a save, whatever its fields show.
-    const bool counting = SlotRunning[n] && !SlotPaused[n];
-    if (total < 1 && !counting) {
-        g([&] { settings().sSet("TimerRunning" + num, false); });
-        SlotRunning[n] = false;
-        return;
-    }
-    g([&] { settings().sSet("TimerRunning" + num, SlotRunning[n]); });
-    g([&] { settings().sSet("TimerName" + num, txtDesc[n]->text()); });
-    g([&] {
-        const double days = Conversions::textToNumber(txtDays[n]->text());
-        const std::int64_t span = static_cast<std::int64_t>(Conversions::CInt(txtHours[n]->text())) * 3600
-                                  + static_cast<std::int64_t>(Conversions::CInt(txtMinutes[n]->text())) * 60
-                                  + Conversions::CInt(txtSeconds[n]->text());
-        settings().sSet("Timer" + num + "End", OleDate{now() + days + static_cast<double>(span) / 86400.0});
-    });
-    g([&] { settings().sSet("AlarmOn" + num, chkAlarm[n]->isChecked()); });
-    g([&] { settings().sSet("Run" + num, chkRun[n]->isChecked()); });
-}
-
-void frmMain::SaveTimers()
-{
-    for (int n = 0; n < kSlots; ++n)
-        saveSlot(n);
-}
+void frmMain::SaveTimers() { m_slots.saveTimers(); }
 
 void frmMain::SaveTimer_Timer()
 {
@@ -757,52 +643,9 @@ void frmMain::SaveTimer_Timer()
     g([&] { settings().SaveSettings(settingsPath()); });
 }
 
-namespace {
-// A flag read leniently: an unreadable value counts as its default.
-bool flagOf(const QString& name, bool fallback)
-{
-    try {
-        return cSHAREDSettings::instance().sGet(name, fallback).toBool();
-    } catch (const std::exception&) {
-        return fallback;
-    }
-}
-}
-
-void frmMain::restoreSlot(int n, double nowDays, QString& expired)
-{
-    const QString num = QString::number(n);
-    if (!flagOf("TimerRunning" + num, false))
-        return;
-    const OleDate end = settings().sGet("Timer" + num + "End", Value::whole(0)).toDate();
-    const QString name = settings().sGet("TimerName" + num, "Timer " + QString::number(n + 1)).toText();
-    if (end.days > nowDays) {
-        const double remaining = end.days - nowDays;
-        const std::int64_t total = std::llround(remaining * 86400.0);
-        txtDesc[n]->setText(name);
-        setFields(n, {QString::number(total / 86400), QString::number(total % 86400 / 3600),
-                      QString::number(total % 3600 / 60), QString::number(total % 60)});
-        chkAlarm[n]->setChecked(flagOf("AlarmOn" + num, true));
-        chkRun[n]->setChecked(flagOf("Run" + num, false));
-        StartTimer(n);
-        // The fields hold whole seconds; the countdown still ends at the moment that was stored.
-        if (SlotRunning[n])
-            SlotEnd[n] = end.days;
-        return;
-    }
-    settings().sSet("TimerRunning" + num, false);
-    expired += name + " (" + end.generalForm() + ") \r\n";
-}
-
 void frmMain::RestoreTimers()
 {
-    const double nowDays = now();
-    QString expired;
-    for (int n = 0; n < kSlots; ++n) {
-        // One unreadable slot must not cost the countdowns after it.
-        Guard g{"RestoreTimers", "frmMain"};
-        g([&] { restoreSlot(n, nowDays, expired); });
-    }
+    const QString expired = m_slots.restoreTimers();
     if (!expired.isEmpty())
         message("The following alarms expired while the program was closed:\r\n" + expired);
 }
@@ -888,8 +731,7 @@ void frmMain::ExitProgram()
 {
     Guard g{"ExitProgram", "frmMain"};
     g([&] { settings().SaveSettings(settingsPath()); });
-    const bool running = std::any_of(SlotRunning.begin(), SlotRunning.begin() + kSlots, [](bool r) { return r; });
-    if (running) {
+    if (m_slots.anyRunning()) {
         const auto answer = Platform::dialogs().message("You have timers running. Are you sure you want to exit?",
                                                         Dialogs::Buttons::YesNo, kTitle);
         if (answer != Dialogs::Answer::Yes) {

@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/TrayHost.h"
-#include "timer_board/SlotMath.h"
+#include "timer_board/SlotBoard.h"
 #include <QWidget>
 #include <array>
 
@@ -21,8 +21,8 @@ class QTimer;
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kRows = 41;   // index 40 is built but never used
-    static constexpr int kSlots = 40;
+    static constexpr int kRows = SlotBoard::kRows;  // index 40 is built but never used
+    static constexpr int kSlots = SlotBoard::kSlots;
 
     // How a close was asked for, as the system reports it.
     enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
@@ -48,7 +48,8 @@ public:
     void cmdPause_Click(int i);
     void PauseTimer(int i);
     void RestartTimer(int i);
-    void RaiseAlarm(const QString& message);
+    // due: when a late reminder was due, shown under the message; empty when on time.
+    void RaiseAlarm(const QString& message, const QString& due = QString());
     void cmdTest_Click();
 
     void SaveTimers();
@@ -76,6 +77,10 @@ public:
     // Whether the program has been unloaded and is ending.
     bool unloaded() const { return m_unloaded; }
 
+    // The slots themselves; the rows draw what it says.
+    SlotBoard& slotBoard() { return m_slots; }
+    const SlotBoard& slotBoard() const { return m_slots; }
+
     QString settingsPath() const;
     QString alarmPath() const;
 
@@ -90,10 +95,6 @@ public:
     std::array<QLineEdit*, kRows> txtAtHour{}, txtAtMin{}, txtAtSec{};
     std::array<QLabel*, kRows> lblAtHour{}, lblAtMin{};
     std::array<QRadioButton*, kRows> optAM{}, optPM{};
-
-    // Per-slot state.
-    std::array<bool, kRows> SlotRunning{}, SlotPaused{}, SlotAtTime{};
-    std::array<double, kRows> SlotEnd{}, SlotDuration{};
 
     std::array<QPushButton*, 4> optPage{};
     QPushButton *cmd30s = nullptr, *cmd1m = nullptr, *cmd5m = nullptr, *cmdCustom = nullptr;
@@ -125,19 +126,19 @@ private:
     void fillRow(int i);
     void buildBottomStrip();
     void watchFocus(QLineEdit* field);
-    static void checkIndex(int i);
+    void connectRow(int i);
     SlotMath::Fields fieldsOf(int i) const;
-    void setFields(int i, const SlotMath::Fields& fields);
-    void setDescColours(int i, const QColor& text, const QColor& base);
-    void convertClockTime(int i);
-    void tickSlot(int i, bool& active, double& clockNow);
-    void expireSlot(int i);
-    void tickAtNextEnd(double clockNow);
-    void restoreSlot(int i, double now, QString& expired);
-    void saveSlot(int n);
+    void drawRow(int i);
+    void drawFields(int i);
+    void drawColours(int i);
+    void onCountdownStarting();
+    void expireSlot(int i, std::int64_t lateMs);
+    void tickAtNextEnd();
 
-    // The remaining whole seconds each counting slot's fields show; -1 when not known.
-    std::array<std::int64_t, kRows> m_shownSeconds{};
+    SlotBoard m_slots;
+    // Set while the rows are drawn from the slots, so the widgets' change signals are not taken
+    // for the user's edits.
+    bool m_drawing = false;
     RowStyle* m_rowStyle = nullptr;
     frmSplash* m_splash = nullptr;
     bool m_unloaded = false;

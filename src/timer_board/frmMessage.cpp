@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-frmMessage::frmMessage(const QString& message)
+frmMessage::frmMessage(const QString& message, const QString& due)
     : QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
     setObjectName("frmMessage");
@@ -30,7 +30,14 @@ frmMessage::frmMessage(const QString& message)
     font.setBold(true);
     Label1->setFont(font);
     Label1->setGeometry(Twips::rect(225, 540, 4515, 1095));
-    fitMessage();
+
+    lblDue = new QLabel(due, this);
+    lblDue->setObjectName("lblDue");
+    lblDue->setAlignment(Qt::AlignCenter);
+    lblDue->setTextFormat(Qt::PlainText);
+    lblDue->setGeometry(Twips::rect(225, 1635, 4515, 210));
+    lblDue->setVisible(!due.isEmpty());
+    fitMessage(due.isEmpty() ? Twips::rect(105, 105, 4755, 1710) : Twips::rect(105, 105, 4755, 1530));
 
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName("cmdClose");
@@ -42,7 +49,7 @@ frmMessage::frmMessage(const QString& message)
 
 // A long message is set smaller, down to 8 points, and then given all the room above Close,
 // rather than cut off at the label's edge; what still does not fit is in the tool tip.
-void frmMessage::fitMessage()
+void frmMessage::fitMessage(const QRect& room)
 {
     const auto overflows = [this] { return Label1->heightForWidth(Label1->width()) > Label1->height(); };
     QFont font = Label1->font();
@@ -51,7 +58,7 @@ void frmMessage::fitMessage()
         Label1->setFont(font);
     }
     if (overflows())
-        Label1->setGeometry(Twips::rect(105, 105, 4755, 1710));
+        Label1->setGeometry(room);
     Label1->setToolTip(overflows() ? Label1->text() : QString());
 }
 

@@ -10,13 +10,15 @@ class QPushButton;
 class frmMessage : public QWidget {
     Q_OBJECT
 public:
-    explicit frmMessage(const QString& message);
+    // due: for a reminder that comes late, when it was due; shown under the message.
+    explicit frmMessage(const QString& message, const QString& due = QString());
 
     void Form_Load();
     void cmdClose_Click();
 
     QFrame* Shape1 = nullptr;
     QLabel* Label1 = nullptr;
+    QLabel* lblDue = nullptr;  // hidden when the reminder is on time
     QPushButton* cmdClose = nullptr;
 
 protected:
@@ -24,5 +26,5 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void fitMessage();
+    void fitMessage(const QRect& room);
 };

@@ -89,10 +89,10 @@ TEST_F(Keyboard, ACountdownIsTypedAndStartedWithoutAMouse)
     ASSERT_EQ(QApplication::focusWidget(), board->cmdStart[2]);
     press(Qt::Key_Space);
 
-    EXPECT_TRUE(board->SlotRunning[2]);
+    EXPECT_TRUE(board->slotBoard().SlotRunning(2));
     EXPECT_EQ(board->txtDesc[2]->text(), "Tea");
     EXPECT_EQ(board->txtMinutes[2]->text(), "4");
-    EXPECT_NEAR((board->SlotEnd[2] - OleDate::fromDateTime(clock->now()).days) * 86400.0, 240.0, 1.0);
+    EXPECT_NEAR((board->slotBoard().SlotEnd(2) - OleDate::fromDateTime(clock->now()).days) * 86400.0, 240.0, 1.0);
     board->Form_QueryUnload(frmMain::vbFormCode);
 }
 
@@ -115,7 +115,10 @@ TEST_F(Keyboard, PagesAndTheQuickStartAreReachedAndPressed)
         w = press(Qt::Key_Tab);
     ASSERT_EQ(w, board->cmd1m);
     press(Qt::Key_Space);
-    EXPECT_EQ(std::count(board->SlotRunning.begin(), board->SlotRunning.end(), true), 1);
+    int running = 0;
+    for (int i = 0; i < frmMain::kSlots; ++i)
+        running += board->slotBoard().SlotRunning(i);
+    EXPECT_EQ(running, 1);
     board->Form_QueryUnload(frmMain::vbFormCode);
 }
 

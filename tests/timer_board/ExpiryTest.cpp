@@ -10,7 +10,7 @@ struct Journal {
     {
         QStringList idle;
         for (int i = 0; i < 4; ++i)
-            if (board && !board->SlotRunning[i] && board->cmdStart[i]->text() == "Start")
+            if (board && !board->slotBoard().SlotRunning(i) && board->cmdStart[i]->text() == "Start")
                 idle << QString::number(i);
         return idle.join(',');
     }
@@ -86,7 +86,7 @@ TEST_F(ExpiryTest, AlarmOnlySlotStopsShowsItsReminderAndPlaysTheAlarm)
     EXPECT_EQ(shown(2), "0 0 0 02");
     advance(2);
     tick();
-    EXPECT_FALSE(w.SlotRunning[2]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(2));
     EXPECT_EQ(w.cmdStart[2]->text(), "Start");
     EXPECT_EQ(shown(2), "0 0 0 00");
     EXPECT_EQ(textColour(2), systemText(2));
@@ -153,7 +153,7 @@ TEST_F(ExpiryTest, RunOnlySlotOpensTheFileWithoutWindowOrSound)
     w.cmdStart_Click(5);
     advance(10);
     tick();
-    EXPECT_FALSE(w.SlotRunning[5]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(5));
     EXPECT_TRUE(reminders().isEmpty());
     EXPECT_TRUE(sound->played.isEmpty());
     EXPECT_EQ(sound->beeps, 0);
@@ -172,9 +172,9 @@ TEST_F(ExpiryTest, RefusedRunChangesNothing)
     w.cmdStart_Click(1);
     advance(1);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(shell->opened.size(), 1);
-    EXPECT_TRUE(w.SlotRunning[1]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(1));
     EXPECT_EQ(shown(1), "0 0 0 59");
     EXPECT_EQ(dialogs->shown.size(), 0u);
 }
@@ -240,8 +240,8 @@ TEST_F(ExpiryTest, PausedSlotKeepsTheTickRunning)
     w.cmdPause_Click(1);
     advance(5);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
-    EXPECT_TRUE(w.SlotRunning[1]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
+    EXPECT_TRUE(w.slotBoard().SlotRunning(1));
     EXPECT_EQ(reminders().size(), 1);
     EXPECT_TRUE(w.Timer1->isActive());
     tick();
@@ -271,7 +271,7 @@ TEST_F(ExpiryTest, ResumeStartsFromTheTimeShownAtThePause)
     EXPECT_TRUE(reminders().isEmpty());
     advance(1);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(reminders().size(), 1);
 }
 
@@ -283,13 +283,13 @@ TEST_F(ExpiryTest, CountingSlotNeverShowsAllZerosBeforeItsEnd)
     for (int step = 1; step < 20; ++step) {
         clock->advanceMs(100);
         tick();
-        ASSERT_TRUE(w.SlotRunning[0]) << step;
+        ASSERT_TRUE(w.slotBoard().SlotRunning(0)) << step;
         EXPECT_NE(shown(0), "0 0 0 00") << step;
         EXPECT_EQ(shown(0), step < 10 ? "0 0 0 02" : "0 0 0 01") << step;
     }
     clock->advanceMs(100);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
 }
 
 TEST_F(ExpiryTest, TestButtonAsksFirstAndPlaysOnlyOnYes)

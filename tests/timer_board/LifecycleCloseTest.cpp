@@ -96,8 +96,8 @@ TEST_F(LifecycleCloseTest, ExitWithTwoCountingAsksOnceAndNoKeepsThemRunningHidde
 
     advance(60);
     tick();
-    EXPECT_TRUE(w.SlotRunning[0]);
-    EXPECT_TRUE(w.SlotRunning[1]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(0));
+    EXPECT_TRUE(w.slotBoard().SlotRunning(1));
     EXPECT_EQ(secondsLeft(0), 240);
 }
 

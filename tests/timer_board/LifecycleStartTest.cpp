@@ -21,7 +21,7 @@ TEST_F(LifecycleStartTest, TheIconIsAddedRedBeforeSavedCountdownsResume)
 {
     writeIni(("TIMERRUNNING4,-1 \r\nTIMER4END," + endText(3600) + "\r\n").toUtf8());
     frmMain& w = open();
-    EXPECT_TRUE(w.SlotRunning[4]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(4));
     EXPECT_EQ(tray->calls, QStringList({"add:Zelvo standing by", "modify:Zelvo is running"}));
     EXPECT_TRUE(trayShows(TrayPictures::green()));
     EXPECT_TRUE(w.isVisible());

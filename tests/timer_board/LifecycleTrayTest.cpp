@@ -138,7 +138,7 @@ TEST_F(LifecycleTrayTest, MenuShowBringsTheWindowBackAndHideMenuDoesNothing)
     w.mnuDismiss->trigger();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.unloaded());
-    EXPECT_TRUE(w.SlotRunning[0]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(0));
 
     w.mnuShow->trigger();
     EXPECT_TRUE(w.isVisible());
@@ -212,7 +212,7 @@ TEST_F(LifecycleTrayTest, WithoutANotificationAreaEveryHideMinimisesInstead)
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.isMinimized());
     EXPECT_FALSE(w.unloaded());
-    EXPECT_TRUE(w.SlotRunning[0]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(0));
 
     EXPECT_EQ(logText().count("No notification area"), 1) << logText().toStdString();
 }

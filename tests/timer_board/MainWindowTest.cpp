@@ -129,10 +129,10 @@ TEST_F(MainWindowTest, SwitchingPagesDoesNotStopACountdown)
     advance(3);
     tick();
     EXPECT_EQ(shown(2), "0 0 0 02");
-    EXPECT_TRUE(w.SlotRunning[2]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(2));
     advance(2);
     tick();
-    EXPECT_FALSE(w.SlotRunning[2]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(2));
     EXPECT_EQ(reminderTexts(), QStringList{"Reminder 3"});
     EXPECT_EQ(sound->beeps, 1);
     EXPECT_TRUE(w.Frame1[20]->isVisibleTo(&w));

@@ -37,8 +37,8 @@ TEST_F(PersistenceTest, RunningCountdownResumesAfterARestartWithItsNameAndBoxes)
     advance(3600);
     frmMain& again = open();
     EXPECT_TRUE(dialogs->shown.empty());
-    EXPECT_TRUE(again.SlotRunning[4]);
-    EXPECT_FALSE(again.SlotPaused[4]);
+    EXPECT_TRUE(again.slotBoard().SlotRunning(4));
+    EXPECT_FALSE(again.slotBoard().SlotPaused(4));
     EXPECT_EQ(again.cmdStart[4]->text(), "Stop");
     EXPECT_EQ(again.txtDesc[4]->text(), "Renew passport");
     EXPECT_TRUE(again.chkAlarm[4]->isChecked());
@@ -49,7 +49,7 @@ TEST_F(PersistenceTest, RunningCountdownResumesAfterARestartWithItsNameAndBoxes)
     EXPECT_EQ(shown(4), "2 2 0 00");
     for (int i = 0; i < frmMain::kSlots; ++i) {
         if (i != 4) {
-            EXPECT_FALSE(again.SlotRunning[i]) << i;
+            EXPECT_FALSE(again.slotBoard().SlotRunning(i)) << i;
         }
     }
 }
@@ -76,8 +76,8 @@ TEST_F(PersistenceTest, CountdownsThatEndedWhileClosedAreListedOnceInSlotOrder)
     EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
     EXPECT_EQ(teaEnd, "12/7/2026 10:12:05 PM");
     // Nothing fires for them.
-    EXPECT_FALSE(again.SlotRunning[2]);
-    EXPECT_FALSE(again.SlotRunning[7]);
+    EXPECT_FALSE(again.slotBoard().SlotRunning(2));
+    EXPECT_FALSE(again.slotBoard().SlotRunning(7));
     EXPECT_TRUE(reminders().isEmpty());
     EXPECT_TRUE(sound->played.isEmpty());
     EXPECT_EQ(sound->beeps, 0);
@@ -107,8 +107,8 @@ TEST_F(PersistenceTest, PausedCountdownIsSavedAsRunningAndCountsAgainAfterTheRes
 
     advance(180);
     frmMain& again = open();
-    EXPECT_TRUE(again.SlotRunning[0]);
-    EXPECT_FALSE(again.SlotPaused[0]);
+    EXPECT_TRUE(again.slotBoard().SlotRunning(0));
+    EXPECT_FALSE(again.slotBoard().SlotPaused(0));
     EXPECT_EQ(secondsLeft(0), 420);
 }
 
@@ -132,8 +132,8 @@ TEST_F(PersistenceTest, StoppedSlotIsSavedAsNotRunning)
     EXPECT_TRUE(store().IsSettingPresent("Timer2End"));
     closeProgram();
     open();
-    EXPECT_FALSE(board->SlotRunning[1]);
-    EXPECT_FALSE(board->SlotRunning[2]);
+    EXPECT_FALSE(board->slotBoard().SlotRunning(1));
+    EXPECT_FALSE(board->slotBoard().SlotRunning(2));
     EXPECT_TRUE(dialogs->shown.empty());
 }
 
@@ -144,13 +144,13 @@ TEST_F(PersistenceTest, SaveNeverClearsACountingSlotWhateverItsFieldsShow)
     type(1, "0", "0", "0", "0.4");
     w.cmdStart_Click(1);
     w.SaveTimers();
-    EXPECT_TRUE(w.SlotRunning[0]);
-    EXPECT_TRUE(w.SlotRunning[1]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(0));
+    EXPECT_TRUE(w.slotBoard().SlotRunning(1));
     EXPECT_TRUE(store().sGet("TimerRunning0").toBool());
     clock->advanceMs(100);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
-    EXPECT_FALSE(w.SlotRunning[1]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
+    EXPECT_FALSE(w.slotBoard().SlotRunning(1));
     EXPECT_EQ(reminders().size(), 2);
 }
 
@@ -159,7 +159,7 @@ TEST_F(PersistenceTest, SaveClearsAnIdleSlotMarkedPausedWithZeroFields)
     frmMain& w = open();
     w.cmdPause_Click(3);
     w.SaveTimers();
-    EXPECT_FALSE(w.SlotRunning[3]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(3));
     EXPECT_FALSE(store().sGet("TimerRunning3").toBool());
     EXPECT_FALSE(store().IsSettingPresent("TimerName3"));
 }
@@ -202,24 +202,24 @@ TEST_F(PersistenceTest, UnreadableSlotCostsOnlyItself)
               "TIMERRUNNING5,-1 \r\nTIMER5END," + later + "\r\nALARMON5,sometimes\r\nRUN5,often\r\n")
                  .toUtf8());
     frmMain& w = open();
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(w.txtDesc[0]->text(), "Broken");
 
-    EXPECT_TRUE(w.SlotRunning[1]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(1));
     EXPECT_EQ(w.txtDesc[1]->text(), "Words");
     EXPECT_FALSE(w.chkAlarm[1]->isChecked());
     EXPECT_TRUE(w.chkRun[1]->isChecked());
     EXPECT_EQ(secondsLeft(1), 3600);
 
     // Missing keys take their defaults.
-    EXPECT_TRUE(w.SlotRunning[2]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(2));
     EXPECT_EQ(w.txtDesc[2]->text(), "Timer 3");
     EXPECT_TRUE(w.chkAlarm[2]->isChecked());
     EXPECT_FALSE(w.chkRun[2]->isChecked());
 
     // An unreadable flag counts as its default.
-    EXPECT_FALSE(w.SlotRunning[4]);
-    EXPECT_TRUE(w.SlotRunning[5]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(4));
+    EXPECT_TRUE(w.slotBoard().SlotRunning(5));
     EXPECT_TRUE(w.chkAlarm[5]->isChecked());
     EXPECT_FALSE(w.chkRun[5]->isChecked());
 
@@ -228,7 +228,7 @@ TEST_F(PersistenceTest, UnreadableSlotCostsOnlyItself)
     EXPECT_TRUE(dialogs->shown[0].text.startsWith(kExpiredHead));
     EXPECT_TRUE(dialogs->shown[0].text.contains("Timer 4 ("));
     EXPECT_FALSE(dialogs->shown[0].text.contains("Broken"));
-    EXPECT_FALSE(w.SlotRunning[3]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(3));
 }
 
 // The file keeps whole seconds and so do the fields, but a restart a fraction of a second past the
@@ -240,12 +240,12 @@ TEST_F(PersistenceTest, RestoredCountdownEndsAtItsStoredMoment)
     writeBytes("Zelvo.ini", ("TIMERRUNNING0,-1\r\nTIMERNAME0,Oven\r\nTIMER0END," + end + "\r\n").toUtf8());
     clock->advanceMs(300);
     frmMain& w = open();
-    ASSERT_TRUE(w.SlotRunning[0]);
+    ASSERT_TRUE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(shown(0), "0 0 0 10");
-    EXPECT_DOUBLE_EQ(w.SlotEnd[0], endDays);
+    EXPECT_DOUBLE_EQ(w.slotBoard().SlotEnd(0), endDays);
     clock->advanceMs(9700);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     ASSERT_EQ(reminders().size(), 1);
     EXPECT_EQ(reminders()[0]->Label1->text(), "Oven");
 }

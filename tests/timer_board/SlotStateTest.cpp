@@ -6,9 +6,9 @@ protected:
     void expectIdle(int i)
     {
         frmMain& w = *board;
-        EXPECT_FALSE(w.SlotRunning[i]);
-        EXPECT_FALSE(w.SlotPaused[i]);
-        EXPECT_EQ(w.SlotEnd[i], 0.0);
+        EXPECT_FALSE(w.slotBoard().SlotRunning(i));
+        EXPECT_FALSE(w.slotBoard().SlotPaused(i));
+        EXPECT_EQ(w.slotBoard().SlotEnd(i), 0.0);
         EXPECT_EQ(w.cmdStart[i]->text(), "Start");
         EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click START to begin the countdown timer.");
         EXPECT_EQ(textColour(i), systemText(i));
@@ -19,7 +19,7 @@ protected:
     void expectCounting(int i, const QColor& text)
     {
         frmMain& w = *board;
-        EXPECT_TRUE(w.SlotRunning[i]);
+        EXPECT_TRUE(w.slotBoard().SlotRunning(i));
         EXPECT_EQ(w.cmdStart[i]->text(), "Stop");
         EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click STOP to stop the countdown timer.");
         EXPECT_EQ(textColour(i), text);
@@ -48,7 +48,7 @@ TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
     type(1, "0", "0", "5", "00");
     w.cmdStart_Click(1);
     expectCounting(1, green);
-    EXPECT_FALSE(w.SlotPaused[1]);
+    EXPECT_FALSE(w.slotBoard().SlotPaused(1));
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_EQ(w.Timer1->interval(), 100);
 
@@ -58,7 +58,7 @@ TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
 
     w.cmdPause_Click(1);
     expectCounting(1, grey);
-    EXPECT_TRUE(w.SlotPaused[1]);
+    EXPECT_TRUE(w.slotBoard().SlotPaused(1));
     advance(30);
     tick();
     EXPECT_EQ(shown(1), "0 0 4 00");  // frozen while paused
@@ -66,7 +66,7 @@ TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
 
     w.cmdPause_Click(1);
     expectCounting(1, green);
-    EXPECT_FALSE(w.SlotPaused[1]);
+    EXPECT_FALSE(w.slotBoard().SlotPaused(1));
     EXPECT_EQ(secondsLeft(1), 240);
 
     w.cmdStart_Click(1);
@@ -126,8 +126,8 @@ TEST_F(SlotStateTest, PauseOnAnIdleSlotMarksItAndTheNextPressStartsItWithoutChec
     w.chkRun[0]->setChecked(true);
     type(0, "0", "0", "2", "00");
     w.cmdPause_Click(0);
-    EXPECT_TRUE(w.SlotPaused[0]);
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_TRUE(w.slotBoard().SlotPaused(0));
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(textColour(0), grey);
     EXPECT_EQ(baseColour(0), QColor(192, 192, 192));
     EXPECT_EQ(w.cmdStart[0]->text(), "Start");
@@ -147,7 +147,7 @@ TEST_F(SlotStateTest, NeitherBoxTickedRefusesTheStart)
     w.cmdStart_Click(0);
     EXPECT_EQ(messages(), QStringList{"Please tick one or both of the 'Alarm' and 'Run' boxes"});
     EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(w.cmdStart[0]->text(), "Start");
     EXPECT_EQ(shown(0), "0 0 2 00");
     EXPECT_TRUE(dialogs->prompts.isEmpty());
@@ -157,26 +157,26 @@ TEST_F(SlotStateTest, TimeEntryTogglesOnlyWhileIdle)
 {
     frmMain& w = open();
     w.cmdAt[5]->click();
-    EXPECT_TRUE(w.SlotAtTime[5]);
+    EXPECT_TRUE(w.slotBoard().SlotAtTime(5));
     EXPECT_TRUE(w.fraAtSpecific[5]->isVisibleTo(w.Frame1[5]));
     EXPECT_FALSE(w.fraCountdown[5]->isVisibleTo(w.Frame1[5]));
     w.cmdAt[5]->click();
-    EXPECT_FALSE(w.SlotAtTime[5]);
+    EXPECT_FALSE(w.slotBoard().SlotAtTime(5));
     EXPECT_FALSE(w.fraAtSpecific[5]->isVisibleTo(w.Frame1[5]));
     EXPECT_TRUE(w.fraCountdown[5]->isVisibleTo(w.Frame1[5]));
 
     type(5, "0", "1", "0", "0");
     w.cmdStart[5]->click();
-    EXPECT_TRUE(w.SlotRunning[5]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(5));
     // A disabled button ignores the click: the entry mode cannot change while counting.
     w.cmdAt[5]->click();
-    EXPECT_FALSE(w.SlotAtTime[5]);
+    EXPECT_FALSE(w.slotBoard().SlotAtTime(5));
     w.cmdPause[5]->click();
     w.cmdAt[5]->click();
-    EXPECT_FALSE(w.SlotAtTime[5]);
+    EXPECT_FALSE(w.slotBoard().SlotAtTime(5));
     w.cmdStart[5]->click();
     w.cmdAt[5]->click();
-    EXPECT_TRUE(w.SlotAtTime[5]);
+    EXPECT_TRUE(w.slotBoard().SlotAtTime(5));
 }
 
 TEST_F(SlotStateTest, OnlyTheOperatedSlotChanges)
@@ -188,8 +188,8 @@ TEST_F(SlotStateTest, OnlyTheOperatedSlotChanges)
     for (int i = 0; i < frmMain::kSlots; ++i) {
         if (i == 3)
             continue;
-        EXPECT_FALSE(w.SlotRunning[i]) << i;
-        EXPECT_FALSE(w.SlotPaused[i]) << i;
+        EXPECT_FALSE(w.slotBoard().SlotRunning(i)) << i;
+        EXPECT_FALSE(w.slotBoard().SlotPaused(i)) << i;
         EXPECT_EQ(w.cmdStart[i]->text(), "Start") << i;
         EXPECT_TRUE(w.txtDays[i]->isEnabled()) << i;
     }

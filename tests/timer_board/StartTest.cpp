@@ -25,7 +25,7 @@ TEST_F(StartTest, FractionalDaysCountToTheHour)
     type(0, "1.5", "0", "0", "0");
     w.cmdStart_Click(0);
     EXPECT_EQ(secondsLeft(0), 36 * 3600);
-    EXPECT_NEAR(w.SlotDuration[0], 1.5, 1e-12);
+    EXPECT_NEAR(w.slotBoard().SlotDuration(0), 1.5, 1e-12);
     tick();
     EXPECT_EQ(shown(0), "1 12 0 00");
 }
@@ -47,12 +47,12 @@ TEST_F(StartTest, AllZeroExpiresAtTheNextTick)
     w.chkRun[0]->setChecked(true);
     dialogs->inputs.push_back("https://example.org/");
     w.cmdStart_Click(0);
-    EXPECT_TRUE(w.SlotRunning[0]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(secondsLeft(0), 0);
     advance(0);
     clock->advanceMs(100);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(reminderTexts(), QStringList{"Reminder 1"});
     ASSERT_EQ(shell->opened.size(), 1);
     EXPECT_TRUE(shell->opened[0].contains("https://example.org/"));
@@ -64,7 +64,7 @@ TEST_F(StartTest, ClockTimeBecomesACountdownToItsNextOccurrence)
     startAt(QTime(9, 0, 0), "7", "05", "00", true);
     EXPECT_EQ(shown(0), "0 22 5 0");
     EXPECT_EQ(secondsLeft(0), 22 * 3600 + 5 * 60);
-    EXPECT_FALSE(w.SlotAtTime[0]);
+    EXPECT_FALSE(w.slotBoard().SlotAtTime(0));
     EXPECT_TRUE(w.fraCountdown[0]->isVisibleTo(w.Frame1[0]));
     EXPECT_FALSE(w.fraAtSpecific[0]->isVisibleTo(w.Frame1[0]));
     w.cmdStart_Click(0);
@@ -92,7 +92,7 @@ TEST_F(StartTest, ClockTimeOfThisVerySecondExpiresAtTheNextTick)
     EXPECT_EQ(secondsLeft(0), 0);
     clock->advanceMs(100);
     tick();
-    EXPECT_FALSE(w.SlotRunning[0]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(reminders().size(), 1);
 }
 
@@ -101,8 +101,8 @@ TEST_F(StartTest, InvalidClockTimeStartsFromTheCountdownFields)
     frmMain& w = open();
     type(0, "0", "0", "5", "00");
     startAt(QTime(9, 0, 0), "12", "00", "00", false);  // 24:00:00
-    EXPECT_TRUE(w.SlotRunning[0]);
-    EXPECT_FALSE(w.SlotAtTime[0]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(0));
+    EXPECT_FALSE(w.slotBoard().SlotAtTime(0));
     EXPECT_EQ(secondsLeft(0), 300);
     EXPECT_EQ(shown(0), "0 0 5 00");
     // The clock-time panel stays on display.
@@ -111,7 +111,7 @@ TEST_F(StartTest, InvalidClockTimeStartsFromTheCountdownFields)
 
     type(0, "0", "0", "7", "00");
     startAt(QTime(9, 0, 0), "seven", "05", "00", true);
-    EXPECT_TRUE(w.SlotRunning[0]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(secondsLeft(0), 420);
 }
 
@@ -148,7 +148,7 @@ TEST_F(StartTest, BadFieldTextNeverStartsWithADurationNotTyped)
     type(0, "0", "0", "10", "0");
     w.cmdStart_Click(0);
     w.cmdStart_Click(0);
-    ASSERT_FALSE(w.SlotRunning[0]);
+    ASSERT_FALSE(w.slotBoard().SlotRunning(0));
 
     for (const Case& c : cases) {
         SCOPED_TRACE((c.days + '|' + c.hours + '|' + c.minutes + '|' + c.seconds.left(12)).toStdString());
@@ -156,22 +156,22 @@ TEST_F(StartTest, BadFieldTextNeverStartsWithADurationNotTyped)
         type(0, c.days, c.hours, c.minutes, c.seconds);
         w.cmdStart_Click(0);
         if (!c.seconds_left) {
-            EXPECT_FALSE(w.SlotRunning[0]);
+            EXPECT_FALSE(w.slotBoard().SlotRunning(0));
             EXPECT_EQ(w.cmdStart[0]->text(), "Start");
             EXPECT_TRUE(w.txtDays[0]->isEnabled());
             EXPECT_EQ(messages(), QStringList{kTooLong});
             continue;
         }
-        EXPECT_TRUE(w.SlotRunning[0]);
+        EXPECT_TRUE(w.slotBoard().SlotRunning(0));
         EXPECT_TRUE(dialogs->shown.empty());
         EXPECT_EQ(secondsLeft(0), *c.seconds_left);
         // The tick and the save cope with whatever the fields hold.
         w.SaveTimers();
         tick();
         if (*c.seconds_left <= 0) {
-            EXPECT_FALSE(w.SlotRunning[0]);
+            EXPECT_FALSE(w.slotBoard().SlotRunning(0));
         }
-        if (w.SlotRunning[0])
+        if (w.slotBoard().SlotRunning(0))
             w.cmdStart_Click(0);
         closeReminders();
     }
@@ -183,13 +183,13 @@ TEST_F(StartTest, TooLongDurationThroughRestartOrQuickStartLeavesTheSlotIdle)
     type(4, "2000", "0", "0", "0");
     w.cmdPause_Click(4);
     w.cmdPause_Click(4);
-    EXPECT_FALSE(w.SlotRunning[4]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(4));
     EXPECT_EQ(messages(), QStringList{kTooLong});
 
     dialogs->shown.clear();
     w.StartInstantTimer(2147483647);  // 24855 days
     EXPECT_EQ(messages(), QStringList{kTooLong});
-    EXPECT_FALSE(w.SlotRunning[9]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(9));
     // A refused start does not set the tick going.
     EXPECT_FALSE(w.Timer1->isActive());
 }
@@ -203,14 +203,14 @@ TEST_F(StartTest, RunBoxAsksForTheFileWithTheStoredAnswerAsDefault)
     w.cmdStart_Click(3);
     EXPECT_EQ(dialogs->prompts, QStringList{"Enter the file to run|Zelvo 4|notes.txt"});
     EXPECT_EQ(store().sGet("RunFile3").toText(), "report.pdf");
-    EXPECT_TRUE(w.SlotRunning[3]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(3));
     w.cmdStart_Click(3);
 
     // Cancelling stores an empty answer and starts all the same.
     w.cmdStart_Click(3);
     EXPECT_EQ(dialogs->prompts.last(), "Enter the file to run|Zelvo 4|report.pdf");
     EXPECT_EQ(store().sGet("RunFile3", "x").toText(), "");
-    EXPECT_TRUE(w.SlotRunning[3]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(3));
 
     // Slot 0 has nothing stored.
     w.chkRun[0]->setChecked(true);
@@ -224,7 +224,7 @@ TEST_F(StartTest, QuickStartFillsTheLastFreeSlotOfThePageOnDisplay)
     w.chkAlarm[9]->setChecked(false);
     w.chkRun[9]->setChecked(true);
     w.cmd30s_Click();
-    EXPECT_TRUE(w.SlotRunning[9]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(9));
     EXPECT_EQ(w.txtDesc[9]->text(), "Instant timer");
     EXPECT_TRUE(w.chkAlarm[9]->isChecked());
     EXPECT_FALSE(w.chkRun[9]->isChecked());
@@ -232,19 +232,19 @@ TEST_F(StartTest, QuickStartFillsTheLastFreeSlotOfThePageOnDisplay)
     EXPECT_TRUE(dialogs->prompts.isEmpty());
 
     w.cmd1m_Click();
-    EXPECT_TRUE(w.SlotRunning[8]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(8));
     EXPECT_EQ(secondsLeft(8), 60);
     // A slot holding a non-zero entry is not free.
     type(7, "0", "0", "0", "1");
     w.cmd5m_Click();
-    EXPECT_FALSE(w.SlotRunning[7]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(7));
     EXPECT_EQ(shown(7), "0 0 0 1");
-    EXPECT_TRUE(w.SlotRunning[6]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(6));
     EXPECT_EQ(secondsLeft(6), 300);
 
     w.optPage_Click(1);
     w.cmd30s_Click();
-    EXPECT_TRUE(w.SlotRunning[19]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(19));
 }
 
 TEST_F(StartTest, FullPageRefusesAQuickStartEvenWithFreeSlotsElsewhere)
@@ -257,7 +257,7 @@ TEST_F(StartTest, FullPageRefusesAQuickStartEvenWithFreeSlotsElsewhere)
     EXPECT_EQ(messages(), QStringList{"No free timers available. Cannot start countdown."});
     EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
     for (int i = 0; i < frmMain::kSlots; ++i)
-        EXPECT_FALSE(w.SlotRunning[i]) << i;
+        EXPECT_FALSE(w.slotBoard().SlotRunning(i)) << i;
 }
 
 TEST_F(StartTest, QuickStartCopesWithAnyFieldText)
@@ -267,9 +267,9 @@ TEST_F(StartTest, QuickStartCopesWithAnyFieldText)
     type(8, "1e400", "0", "0", "0");
     type(7, "", "abc", QString::fromUtf8("\xe2\x98\x95"), "0");
     w.cmd30s_Click();
-    EXPECT_FALSE(w.SlotRunning[9]);
-    EXPECT_FALSE(w.SlotRunning[8]);
-    EXPECT_TRUE(w.SlotRunning[7]);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(9));
+    EXPECT_FALSE(w.slotBoard().SlotRunning(8));
+    EXPECT_TRUE(w.slotBoard().SlotRunning(7));
     EXPECT_EQ(secondsLeft(7), 30);
 }
 
@@ -290,7 +290,7 @@ TEST_F(StartTest, CustomSecondsAreRoundedHalfToEven)
         w.txtCustom->setText(bad);
         w.cmdCustom_Click();
         EXPECT_EQ(messages(), QStringList{"Please set the custom seconds value first"}) << bad;
-        EXPECT_FALSE(w.SlotRunning[7]) << bad;
+        EXPECT_FALSE(w.slotBoard().SlotRunning(7)) << bad;
     }
 }
 
@@ -302,7 +302,7 @@ TEST_F(StartTest, QuickStartIntoASlotShowingAValidClockTimeCountsToThatTime)
     w.txtAtHour[9]->setText("10");
     w.optAM[9]->setChecked(true);
     w.cmd30s_Click();
-    EXPECT_TRUE(w.SlotRunning[9]);
+    EXPECT_TRUE(w.slotBoard().SlotRunning(9));
     EXPECT_EQ(secondsLeft(9), 3600);
 }
 
@@ -312,8 +312,8 @@ TEST_F(StartTest, ClockFieldsTooLargeToReadLeaveClockTimeModeAndUseTheCountdown)
     for (bool am : {true, false}) {
         type(0, "0", "0", "4", "00");
         startAt(QTime(9, 0, 0), "1" + QString(400, '0'), "1e999", "00", am);
-        EXPECT_TRUE(w.SlotRunning[0]) << am;
-        EXPECT_FALSE(w.SlotAtTime[0]) << am;
+        EXPECT_TRUE(w.slotBoard().SlotRunning(0)) << am;
+        EXPECT_FALSE(w.slotBoard().SlotAtTime(0)) << am;
         EXPECT_EQ(secondsLeft(0), 240) << am;
         w.cmdStart_Click(0);
     }

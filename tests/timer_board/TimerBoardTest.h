@@ -71,7 +71,7 @@ protected:
     void tick() { board->Timer1_Timer(); }
     double nowDays() const { return OleDate::fromDateTime(clock->now()).days; }
     // Days until the slot's end, in whole seconds.
-    qint64 secondsLeft(int i) const { return std::llround((board->SlotEnd[i] - nowDays()) * 86400.0); }
+    qint64 secondsLeft(int i) const { return std::llround((board->slotBoard().SlotEnd(i) - nowDays()) * 86400.0); }
 
     QColor textColour(int i) const { return board->txtDesc[i]->palette().color(QPalette::Text); }
     QColor baseColour(int i) const { return board->txtDesc[i]->palette().color(QPalette::Base); }

@@ -1,0 +1,352 @@
+#include "timer_board/SlotBoard.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "settings/cSHAREDSettings.h"
+#include "support/AppError.h"
+#include "support/Conversions.h"
+#include "support/Guard.h"
+#include "support/OleDate.h"
+#include <algorithm>
+#include <cmath>
+
+namespace {
+const QString kTooLong =
+    QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
+
+cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
+double now() { return OleDate::fromDateTime(Platform::clock().now()).days; }
+
+// A flag read leniently: an unreadable value counts as its default.
+bool flagOf(const QString& name, bool fallback)
+{
+    try {
+        return settings().sGet(name, fallback).toBool();
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+
+// A field too large to read (400 digits) holds something.
+bool isZero(const QString& text)
+{
+    try {
+        return Conversions::Val(text) == 0;
+    } catch (const AppError&) {
+        return false;
+    }
+}
+}
+
+SlotBoard::SlotBoard()
+{
+    for (int i = 0; i < kRows; ++i)
+        m_slots[i].entry.message = "Reminder " + QString::number(i + 1);
+}
+
+void SlotBoard::checkIndex(int i)
+{
+    if (i < 0 || i >= kRows)
+        throw AppError(AppError::SubscriptOutOfRange);
+}
+
+const SlotBoard::Slot& SlotBoard::slot(int i) const
+{
+    checkIndex(i);
+    return m_slots[i];
+}
+
+SlotBoard::Slot& SlotBoard::slot(int i)
+{
+    checkIndex(i);
+    return m_slots[i];
+}
+
+const SlotBoard::Entry& SlotBoard::entry(int i) const { return slot(i).entry; }
+
+std::int64_t SlotBoard::remainingMs(int i) const
+{
+    const Slot& s = slot(i);
+    if (!s.running || s.end == 0)
+        return 0;
+    return std::llround((s.end - now()) * 86400000.0);
+}
+
+bool SlotBoard::anyRunning() const
+{
+    return std::any_of(m_slots.begin(), m_slots.begin() + kSlots, [](const Slot& s) { return s.running; });
+}
+
+// ---- what the user types ---------------------------------------------------------------------
+
+void SlotBoard::setMessage(int i, const QString& text)
+{
+    Entry& e = slot(i).entry;
+    if (e.message == text)
+        return;
+    e.message = text;
+    emit slotChanged(i);
+}
+
+void SlotBoard::setFields(int i, const SlotMath::Fields& f)
+{
+    Entry& e = slot(i).entry;
+    if (e.fields.days == f.days && e.fields.hours == f.hours && e.fields.minutes == f.minutes
+        && e.fields.seconds == f.seconds)
+        return;
+    e.fields = f;
+    emit slotChanged(i);
+}
+
+void SlotBoard::setClockEntry(int i, const QString& hour, const QString& minute, const QString& second, bool am)
+{
+    Entry& e = slot(i).entry;
+    if (e.atHour == hour && e.atMin == minute && e.atSec == second && e.am == am)
+        return;
+    e.atHour = hour;
+    e.atMin = minute;
+    e.atSec = second;
+    e.am = am;
+    emit slotChanged(i);
+}
+
+void SlotBoard::setAlarm(int i, bool on)
+{
+    Entry& e = slot(i).entry;
+    if (e.alarm == on)
+        return;
+    e.alarm = on;
+    emit slotChanged(i);
+}
+
+void SlotBoard::setRun(int i, bool on)
+{
+    Entry& e = slot(i).entry;
+    if (e.run == on)
+        return;
+    e.run = on;
+    emit slotChanged(i);
+}
+
+void SlotBoard::loadEntry(int i)
+{
+    Entry& e = slot(i).entry;
+    Guard g{"Form_Load", "frmMain"};
+    g([&] { e.message = settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText(); });
+    e.clockPanel = false;
+    e.am = false;
+    emit slotChanged(i);
+}
+
+// ---- starting, stopping, pausing ---------------------------------------------------------------
+
+void SlotBoard::toggleAtTime(int i)
+{
+    Slot& s = slot(i);
+    s.atTime = !s.atTime;
+    s.entry.clockPanel = s.atTime;
+    emit slotChanged(i);
+}
+
+void SlotBoard::convertClockTime(int i)
+{
+    Slot& s = slot(i);
+    const QString text = SlotMath::composeClockTime(s.entry.atHour, s.entry.atMin, s.entry.atSec, s.entry.am);
+    s.atTime = false;
+    const auto target = SlotMath::clockTimeSeconds(text);
+    if (!target)
+        return;
+    const int nowSeconds = Platform::clock().now().time().msecsSinceStartOfDay() / 1000;
+    const int interval = SlotMath::secondsUntil(*target, nowSeconds);
+    s.entry.clockPanel = false;
+    s.entry.fields = {"0", QString::number(interval / 3600), QString::number(interval % 3600 / 60),
+                      QString::number(interval % 60)};
+}
+
+bool SlotBoard::startTimer(int i)
+{
+    Slot& s = slot(i);
+    s.shownSeconds = -1;
+    Guard g{"StartTimer", "frmMain"};
+    g([&] {
+        if (s.atTime)
+            convertClockTime(i);
+    });
+    // A duration the fields cannot hold never starts with an old one; the slot stays idle and
+    // the tick and tray are left as they were.
+    const auto duration = SlotMath::durationSeconds(s.entry.fields);
+    if (!duration) {
+        emit slotChanged(i);
+        g([&] { emit refused(kTooLong); });
+        return false;
+    }
+    g([&] { emit countdownStarting(); });
+    s.duration = static_cast<double>(*duration) / 86400.0;
+    s.running = true;
+    s.paused = false;
+    g([&] { s.end = now() + s.duration; });
+    emit slotChanged(i);
+    return true;
+}
+
+void SlotBoard::stopTimer(int i)
+{
+    Slot& s = slot(i);
+    s.shownSeconds = -1;
+    s.end = 0;
+    s.running = false;
+    s.paused = false;
+    s.entry.fields = {"0", "0", "0", "00"};
+    emit slotChanged(i);
+}
+
+void SlotBoard::pauseTimer(int i)
+{
+    slot(i).paused = true;
+    emit slotChanged(i);
+}
+
+int SlotBoard::startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage)
+{
+    for (int i = kSlots - 1; i >= 0; --i) {
+        Slot& s = m_slots[i];
+        const SlotMath::Fields& f = s.entry.fields;
+        const bool free = onPage(i) && !s.running && isZero(f.days) && isZero(f.hours) && isZero(f.minutes)
+                          && isZero(f.seconds);
+        if (!free)
+            continue;
+        s.entry.message = QStringLiteral("Instant timer");
+        s.entry.fields = SlotMath::splitSeconds(seconds);
+        s.entry.alarm = true;
+        s.entry.run = false;
+        emit slotChanged(i);
+        startTimer(i);
+        return i;
+    }
+    return -1;
+}
+
+// ---- the tick ----------------------------------------------------------------------------------
+
+bool SlotBoard::tick(const ExpiryHandler& expire)
+{
+    bool active = false;
+    // Reading the local time asks the C library for the zone, which re-checks the zone file each
+    // time; one reading serves the slots of a tick until an expiry (which lets other work run).
+    double clockNow = now();
+    for (int i = 0; i < kSlots; ++i) {
+        Slot& s = m_slots[i];
+        if (!s.running || s.paused)
+            s.shownSeconds = -1;
+        if (!s.running)
+            continue;
+        if (s.paused) {
+            active = true;
+            continue;
+        }
+        const double exact = s.end - clockNow;
+        if (static_cast<float>(exact) > 0) {
+            // The fields change once a second; the other nine ticks leave them alone.
+            const std::int64_t shown = SlotMath::remainingSeconds(exact);
+            if (shown != s.shownSeconds) {
+                s.entry.fields = SlotMath::remainingFields(exact);
+                s.shownSeconds = shown;
+                emit fieldsChanged(i);
+            }
+            active = true;
+            continue;
+        }
+        stopTimer(i);
+        expire(i, std::llround(-exact * 86400000.0));
+        clockNow = now();
+    }
+    return active;
+}
+
+std::int64_t SlotBoard::msToNextEnd() const
+{
+    double next = 0;
+    for (int i = 0; i < kSlots; ++i) {
+        const Slot& s = m_slots[i];
+        if (s.running && !s.paused && (next == 0 || s.end < next))
+            next = s.end;
+    }
+    if (next == 0)
+        return -1;
+    return std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil((next - now()) * 86400000.0)));
+}
+
+// ---- persistence -------------------------------------------------------------------------------
+
+void SlotBoard::saveSlot(int n)
+{
+    Guard g{"SaveTimers", "frmMain"};
+    Slot& s = m_slots[n];
+    const Entry& e = s.entry;
+    const QString num = QString::number(n);
+    std::int64_t total = 0;
+    g([&] { total = SlotMath::fieldTotal(e.fields); });
+    // A slot counting down is never cleared by a save, whatever its fields show.
+    const bool counting = s.running && !s.paused;
+    if (total < 1 && !counting) {
+        g([&] { settings().sSet("TimerRunning" + num, false); });
+        if (s.running) {
+            s.running = false;
+            emit slotChanged(n);
+        }
+        return;
+    }
+    g([&] { settings().sSet("TimerRunning" + num, s.running); });
+    g([&] { settings().sSet("TimerName" + num, e.message); });
+    g([&] {
+        const double days = Conversions::textToNumber(e.fields.days);
+        const std::int64_t span = static_cast<std::int64_t>(Conversions::CInt(e.fields.hours)) * 3600
+                                  + static_cast<std::int64_t>(Conversions::CInt(e.fields.minutes)) * 60
+                                  + Conversions::CInt(e.fields.seconds);
+        settings().sSet("Timer" + num + "End", OleDate{now() + days + static_cast<double>(span) / 86400.0});
+    });
+    g([&] { settings().sSet("AlarmOn" + num, e.alarm); });
+    g([&] { settings().sSet("Run" + num, e.run); });
+}
+
+void SlotBoard::saveTimers()
+{
+    for (int n = 0; n < kSlots; ++n)
+        saveSlot(n);
+}
+
+void SlotBoard::restoreSlot(int n, double nowDays, QString& expired)
+{
+    const QString num = QString::number(n);
+    if (!flagOf("TimerRunning" + num, false))
+        return;
+    const OleDate end = settings().sGet("Timer" + num + "End", Value::whole(0)).toDate();
+    const QString name = settings().sGet("TimerName" + num, "Timer " + QString::number(n + 1)).toText();
+    if (end.days > nowDays) {
+        const std::int64_t total = std::llround((end.days - nowDays) * 86400.0);
+        Entry& e = m_slots[n].entry;
+        e.message = name;
+        e.fields = {QString::number(total / 86400), QString::number(total % 86400 / 3600),
+                    QString::number(total % 3600 / 60), QString::number(total % 60)};
+        e.alarm = flagOf("AlarmOn" + num, true);
+        e.run = flagOf("Run" + num, false);
+        emit slotChanged(n);
+        // The fields hold whole seconds; the countdown still ends at the moment that was stored.
+        if (startTimer(n))
+            m_slots[n].end = end.days;
+        return;
+    }
+    settings().sSet("TimerRunning" + num, false);
+    expired += name + " (" + end.generalForm() + ") \r\n";
+}
+
+QString SlotBoard::restoreTimers()
+{
+    const double nowDays = now();
+    QString expired;
+    for (int n = 0; n < kSlots; ++n) {
+        // One unreadable slot must not cost the countdowns after it.
+        Guard g{"RestoreTimers", "frmMain"};
+        g([&] { restoreSlot(n, nowDays, expired); });
+    }
+    return expired;
+}

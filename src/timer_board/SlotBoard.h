@@ -1,0 +1,95 @@
+#pragma once
+#include "timer_board/SlotMath.h"
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// The forty timer slots without their widgets: what each row holds, its countdown from start to
+// expiry, and its copy in the settings store. The main window draws what this says and passes
+// on what the user does; anything else that drives the slots goes through here too.
+class SlotBoard : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kRows = 41;  // index 40 is built but never used
+    static constexpr int kSlots = 40;
+
+    // What a row holds besides its countdown: the texts typed (or written by the tick) and the boxes.
+    struct Entry {
+        QString message;
+        SlotMath::Fields fields{"0", "0", "0", "00"};
+        QString atHour{"0"}, atMin{"00"}, atSec{"00"};
+        bool am = false;
+        bool alarm = true;
+        bool run = false;
+        bool clockPanel = false;  // the row shows its clock-time fields
+    };
+    // Thrown by an expiry handler to end the tick, as a failure inside the tick does.
+    struct TickEnded {};
+    // Called for each slot that falls due, after it is stopped; lateMs: how long after its end.
+    using ExpiryHandler = std::function<void(int slot, std::int64_t lateMs)>;
+
+    SlotBoard();
+
+    const Entry& entry(int i) const;
+    bool SlotRunning(int i) const { return slot(i).running; }
+    bool SlotPaused(int i) const { return slot(i).paused; }
+    bool SlotAtTime(int i) const { return slot(i).atTime; }
+    // The moment the countdown reaches zero; 0 when it does not count down.
+    double SlotEnd(int i) const { return slot(i).end; }
+    double SlotDuration(int i) const { return slot(i).duration; }
+    // Milliseconds until the slot's countdown ends; 0 when it does not count down.
+    std::int64_t remainingMs(int i) const;
+    bool anyRunning() const;
+
+    void setMessage(int i, const QString& text);
+    void setFields(int i, const SlotMath::Fields& fields);
+    void setClockEntry(int i, const QString& hour, const QString& minute, const QString& second, bool am);
+    void setAlarm(int i, bool on);
+    void setRun(int i, bool on);
+    // The message stored for the slot (or "Reminder n"), the countdown panel and pm.
+    void loadEntry(int i);
+
+    void toggleAtTime(int i);
+    // Starts the slot's countdown from its fields; false, with refused(), when they cannot hold it.
+    bool startTimer(int i);
+    void stopTimer(int i);
+    void pauseTimer(int i);
+    // Fills and starts the last free slot for which onPage holds; -1 when there is none.
+    int startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage);
+
+    // One round over the slots; false when none counts down or is paused any more.
+    bool tick(const ExpiryHandler& expire);
+    // Milliseconds until the nearest end of a counting slot; -1 when none counts.
+    std::int64_t msToNextEnd() const;
+
+    void saveTimers();
+    // Restores the countdowns of the settings store; returns the list of those that ended meanwhile.
+    QString restoreTimers();
+
+signals:
+    // Anything of the slot changed; the countdown fields alone give fieldsChanged.
+    void slotChanged(int i);
+    void fieldsChanged(int i);
+    // A slot is about to count down: the tick must run.
+    void countdownStarting();
+    void refused(const QString& text);
+
+private:
+    struct Slot {
+        Entry entry;
+        bool running = false, paused = false, atTime = false;
+        double end = 0;       // the moment the countdown reaches zero; 0 when it does not count
+        double duration = 0;  // days, as the latest start computed it
+        std::int64_t shownSeconds = -1;
+    };
+    static void checkIndex(int i);
+    const Slot& slot(int i) const;
+    Slot& slot(int i);
+    void convertClockTime(int i);
+    void saveSlot(int n);
+    void restoreSlot(int n, double now, QString& expired);
+
+    std::array<Slot, kRows> m_slots;
+};
