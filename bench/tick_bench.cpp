@@ -12,19 +12,23 @@ namespace {
 class SteppingClock : public Clock {
 public:
     QDateTime now() const override { return m_now = m_now.addSecs(1); }
+    std::int64_t bootMs() const override { return m_boot += 1000; }
+    std::int64_t utcMs() const override { return m_now.toMSecsSinceEpoch(); }
     double secondsSinceMidnight() const override { return m_now.time().msecsSinceStartOfDay() / 1000.0; }
     std::uint32_t tickCount() const override { return 0; }
     void sleepMs(int) override {}
 
 private:
     mutable QDateTime m_now = QDateTime(QDate(2026, 12, 7), QTime(12, 0));
+    mutable std::int64_t m_boot = 0;
 };
 
 void startForty(frmMain& window)
 {
     window.Form_Load();
     for (int i = 0; i < frmMain::kSlots; ++i) {
-        window.txtDays[i]->setText("30");
+        // Far enough ahead for millions of rounds of a clock that moves a second at each reading.
+        window.txtDays[i]->setText("1000");
         window.txtHours[i]->setText(QString::number(i % 24));
         window.StartTimer(i);
     }

@@ -6,6 +6,8 @@
 #include "support/Conversions.h"
 #include "support/Guard.h"
 #include "support/OleDate.h"
+#include "timer_board/StoredEnd.h"
+#include <QDateTime>
 #include <algorithm>
 #include <cmath>
 
@@ -14,7 +16,7 @@ const QString kTooLong =
     QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
 
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
-double now() { return OleDate::fromDateTime(Platform::clock().now()).days; }
+std::int64_t bootNow() { return Platform::clock().bootMs(); }
 
 // A flag read leniently: an unreadable value counts as its default.
 bool flagOf(const QString& name, bool fallback)
@@ -68,7 +70,7 @@ std::int64_t SlotBoard::remainingMs(int i) const
     const Slot& s = slot(i);
     if (!s.running || s.end == 0)
         return 0;
-    return std::llround((s.end - now()) * 86400000.0);
+    return s.end - bootNow();
 }
 
 bool SlotBoard::anyRunning() const
@@ -147,6 +149,21 @@ void SlotBoard::toggleAtTime(int i)
     emit slotChanged(i);
 }
 
+// Seconds from now (to the whole second) until the clock next shows the time: real seconds, so
+// a daylight-saving change in between is counted as the hour it really is.
+int SlotBoard::secondsUntilClockTime(int targetSeconds)
+{
+    const QDateTime now = Platform::clock().now();
+    const int nowSeconds = now.time().msecsSinceStartOfDay() / 1000;
+    const int wall = SlotMath::secondsUntil(targetSeconds, nowSeconds);
+    const QDateTime from = now.addMSecs(-now.time().msec());
+    const QDateTime to(now.date().addDays(targetSeconds < nowSeconds ? 1 : 0), QTime(0, 0).addSecs(targetSeconds));
+    // A time the clocks skip that night has no moment of its own: the wall-clock difference.
+    if (!to.isValid())
+        return wall;
+    return static_cast<int>(std::max<qint64>(0, from.secsTo(to)));
+}
+
 void SlotBoard::convertClockTime(int i)
 {
     Slot& s = slot(i);
@@ -155,8 +172,7 @@ void SlotBoard::convertClockTime(int i)
     const auto target = SlotMath::clockTimeSeconds(text);
     if (!target)
         return;
-    const int nowSeconds = Platform::clock().now().time().msecsSinceStartOfDay() / 1000;
-    const int interval = SlotMath::secondsUntil(*target, nowSeconds);
+    const int interval = secondsUntilClockTime(*target);
     s.entry.clockPanel = false;
     s.entry.fields = {"0", QString::number(interval / 3600), QString::number(interval % 3600 / 60),
                       QString::number(interval % 60)};
@@ -183,7 +199,7 @@ bool SlotBoard::startTimer(int i)
     s.duration = static_cast<double>(*duration) / 86400.0;
     s.running = true;
     s.paused = false;
-    g([&] { s.end = now() + s.duration; });
+    s.end = bootNow() + *duration * 1000;
     emit slotChanged(i);
     return true;
 }
@@ -230,9 +246,6 @@ int SlotBoard::startInstant(std::int32_t seconds, const std::function<bool(int)>
 bool SlotBoard::tick(const ExpiryHandler& expire)
 {
     bool active = false;
-    // Reading the local time asks the C library for the zone, which re-checks the zone file each
-    // time; one reading serves the slots of a tick until an expiry (which lets other work run).
-    double clockNow = now();
     for (int i = 0; i < kSlots; ++i) {
         Slot& s = m_slots[i];
         if (!s.running || s.paused)
@@ -243,12 +256,12 @@ bool SlotBoard::tick(const ExpiryHandler& expire)
             active = true;
             continue;
         }
-        const double exact = s.end - clockNow;
-        if (static_cast<float>(exact) > 0) {
+        const std::int64_t remaining = s.end - bootNow();
+        if (remaining > 0) {
             // The fields change once a second; the other nine ticks leave them alone.
-            const std::int64_t shown = SlotMath::remainingSeconds(exact);
+            const std::int64_t shown = SlotMath::remainingSeconds(remaining);
             if (shown != s.shownSeconds) {
-                s.entry.fields = SlotMath::remainingFields(exact);
+                s.entry.fields = SlotMath::remainingFields(remaining);
                 s.shownSeconds = shown;
                 emit fieldsChanged(i);
             }
@@ -256,23 +269,21 @@ bool SlotBoard::tick(const ExpiryHandler& expire)
             continue;
         }
         stopTimer(i);
-        expire(i, std::llround(-exact * 86400000.0));
-        clockNow = now();
+        expire(i, -remaining);
     }
     return active;
 }
 
 std::int64_t SlotBoard::msToNextEnd() const
 {
-    double next = 0;
+    std::int64_t next = -1;
+    const std::int64_t now = bootNow();
     for (int i = 0; i < kSlots; ++i) {
         const Slot& s = m_slots[i];
-        if (s.running && !s.paused && (next == 0 || s.end < next))
-            next = s.end;
+        if (s.running && !s.paused && (next < 0 || s.end - now < next))
+            next = std::max<std::int64_t>(0, s.end - now);
     }
-    if (next == 0)
-        return -1;
-    return std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil((next - now()) * 86400000.0)));
+    return next;
 }
 
 // ---- persistence -------------------------------------------------------------------------------
@@ -297,15 +308,25 @@ void SlotBoard::saveSlot(int n)
     }
     g([&] { settings().sSet("TimerRunning" + num, s.running); });
     g([&] { settings().sSet("TimerName" + num, e.message); });
-    g([&] {
-        const double days = Conversions::textToNumber(e.fields.days);
-        const std::int64_t span = static_cast<std::int64_t>(Conversions::CInt(e.fields.hours)) * 3600
-                                  + static_cast<std::int64_t>(Conversions::CInt(e.fields.minutes)) * 60
-                                  + Conversions::CInt(e.fields.seconds);
-        settings().sSet("Timer" + num + "End", OleDate{now() + days + static_cast<double>(span) / 86400.0});
-    });
+    g([&] { StoredEnd::write(n, endUtcMs(n)); });
     g([&] { settings().sSet("AlarmOn" + num, e.alarm); });
     g([&] { settings().sSet("Run" + num, e.run); });
+}
+
+std::int64_t SlotBoard::endUtcMs(int n) const
+{
+    const Slot& s = m_slots[n];
+    const std::int64_t utcNow = Platform::clock().utcMs();
+    if (s.running && !s.paused)
+        return utcNow + (s.end - bootNow());
+    // Paused or never started: the time the fields hold, from now. A field that is not a number
+    // fails here, and the stored end stays as it was.
+    const Entry& e = s.entry;
+    const double days = Conversions::textToNumber(e.fields.days);
+    const std::int64_t span = static_cast<std::int64_t>(Conversions::CInt(e.fields.hours)) * 3600
+                              + static_cast<std::int64_t>(Conversions::CInt(e.fields.minutes)) * 60
+                              + Conversions::CInt(e.fields.seconds);
+    return utcNow + std::llround(days * 86400000.0) + span * 1000;
 }
 
 void SlotBoard::saveTimers()
@@ -314,15 +335,16 @@ void SlotBoard::saveTimers()
         saveSlot(n);
 }
 
-void SlotBoard::restoreSlot(int n, double nowDays, QString& expired)
+void SlotBoard::restoreSlot(int n, QString& expired)
 {
     const QString num = QString::number(n);
     if (!flagOf("TimerRunning" + num, false))
         return;
-    const OleDate end = settings().sGet("Timer" + num + "End", Value::whole(0)).toDate();
+    const std::int64_t end = StoredEnd::read(n);
     const QString name = settings().sGet("TimerName" + num, "Timer " + QString::number(n + 1)).toText();
-    if (end.days > nowDays) {
-        const std::int64_t total = std::llround((end.days - nowDays) * 86400.0);
+    const std::int64_t remaining = end - Platform::clock().utcMs();
+    if (remaining > 0) {
+        const std::int64_t total = (remaining + 500) / 1000;
         Entry& e = m_slots[n].entry;
         e.message = name;
         e.fields = {QString::number(total / 86400), QString::number(total % 86400 / 3600),
@@ -332,21 +354,20 @@ void SlotBoard::restoreSlot(int n, double nowDays, QString& expired)
         emit slotChanged(n);
         // The fields hold whole seconds; the countdown still ends at the moment that was stored.
         if (startTimer(n))
-            m_slots[n].end = end.days;
+            m_slots[n].end = bootNow() + remaining;
         return;
     }
     settings().sSet("TimerRunning" + num, false);
-    expired += name + " (" + end.generalForm() + ") \r\n";
+    expired += name + " (" + OleDate::fromDateTime(QDateTime::fromMSecsSinceEpoch(end)).generalForm() + ") \r\n";
 }
 
 QString SlotBoard::restoreTimers()
 {
-    const double nowDays = now();
     QString expired;
     for (int n = 0; n < kSlots; ++n) {
         // One unreadable slot must not cost the countdowns after it.
         Guard g{"RestoreTimers", "frmMain"};
-        g([&] { restoreSlot(n, nowDays, expired); });
+        g([&] { restoreSlot(n, expired); });
     }
     return expired;
 }

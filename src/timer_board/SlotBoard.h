@@ -36,8 +36,9 @@ public:
     bool SlotRunning(int i) const { return slot(i).running; }
     bool SlotPaused(int i) const { return slot(i).paused; }
     bool SlotAtTime(int i) const { return slot(i).atTime; }
-    // The moment the countdown reaches zero; 0 when it does not count down.
-    double SlotEnd(int i) const { return slot(i).end; }
+    // Where the countdown reaches zero on the clock that counts sleep (Clock::bootMs); 0 when
+    // it does not count down.
+    std::int64_t SlotEnd(int i) const { return slot(i).end; }
     double SlotDuration(int i) const { return slot(i).duration; }
     // Milliseconds until the slot's countdown ends; 0 when it does not count down.
     std::int64_t remainingMs(int i) const;
@@ -80,16 +81,19 @@ private:
     struct Slot {
         Entry entry;
         bool running = false, paused = false, atTime = false;
-        double end = 0;       // the moment the countdown reaches zero; 0 when it does not count
+        std::int64_t end = 0;  // on the clock that counts sleep; 0 when it does not count
         double duration = 0;  // days, as the latest start computed it
         std::int64_t shownSeconds = -1;
     };
     static void checkIndex(int i);
     const Slot& slot(int i) const;
     Slot& slot(int i);
+    static int secondsUntilClockTime(int targetSeconds);
     void convertClockTime(int i);
     void saveSlot(int n);
-    void restoreSlot(int n, double now, QString& expired);
+    // The moment the slot's countdown ends, as milliseconds since 1970 UTC, for the file.
+    std::int64_t endUtcMs(int n) const;
+    void restoreSlot(int n, QString& expired);
 
     std::array<Slot, kRows> m_slots;
 };

@@ -75,16 +75,14 @@ std::optional<std::int64_t> durationSeconds(const Fields& f)
     }
 }
 
-std::int64_t remainingSeconds(double remainingDays)
+std::int64_t remainingSeconds(std::int64_t remainingMs)
 {
-    const double exact = remainingDays * 86400.0;
-    // A few microseconds of floating noise must not add a whole second.
-    return std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil(exact - 1e-6)));
+    return remainingMs > 0 ? (remainingMs + 999) / 1000 : 0;
 }
 
-Fields remainingFields(double remainingDays)
+Fields remainingFields(std::int64_t remainingMs)
 {
-    const std::int64_t total = remainingSeconds(remainingDays);
+    const std::int64_t total = remainingSeconds(remainingMs);
     Fields f;
     f.days = QString::number(total / 86400);
     f.hours = QString::number(total % 86400 / 3600);

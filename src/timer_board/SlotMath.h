@@ -20,11 +20,11 @@ int secondsUntil(int targetSeconds, int nowSeconds);
 // The duration the countdown fields give, in seconds: days to the hour, the rest rounded half to
 // even; nothing when a part does not fit the 16-bit field range.
 std::optional<std::int64_t> durationSeconds(const Fields& fields);
-// The whole seconds shown for the remaining time, rounded up so that a counting slot never
-// shows all zeros before its end.
-std::int64_t remainingSeconds(double remainingDays);
+// The whole seconds shown for the remaining milliseconds, rounded up so that a counting slot
+// never shows all zeros before its end.
+std::int64_t remainingSeconds(std::int64_t remainingMs);
 // What the fields show for the remaining time ("2", "5", "7", "09").
-Fields remainingFields(double remainingDays);
+Fields remainingFields(std::int64_t remainingMs);
 // Seconds split into the four fields for a quick start.
 Fields splitSeconds(std::int32_t seconds);
 // The fields added up leniently, the running total rounded after each addition.

@@ -7,6 +7,7 @@
 #include "settings/cSHAREDSettings.h"
 #include "support/Conversions.h"
 #include "support/Guard.h"
+#include "support/OleDate.h"
 #include "support/Twips.h"
 #include "support/cSHAREDDelay.h"
 #include "support/cSharedFileSubs.h"
@@ -35,6 +36,7 @@
 #include <QScreen>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 const QString kTitle = QStringLiteral("Zelvo");
@@ -574,10 +576,31 @@ void frmMain::tickAtNextEnd()
     });
 }
 
+// A reminder more than a minute late (the computer slept through its end) says when it was due,
+// and the log keeps the delay; one on time looks as it always did.
+QString frmMain::lateNote(int i, std::int64_t lateMs)
+{
+    if (lateMs <= 60000)
+        return QString();
+    const QDateTime due = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() - lateMs);
+    const OleDate at = OleDate::fromDateTime(due);
+    Guard g{"Timer1_Timer", "frmMain"};
+    g([&] {
+        cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1 was due at %2; its reminder came %3 s late")
+                                                .arg(i + 1)
+                                                .arg(at.generalForm())
+                                                .arg(lateMs / 1000),
+                                            false);
+    });
+    // The time alone when it was due today, with the date otherwise.
+    const bool today = due.date() == Platform::clock().now().date();
+    return "Due at " + (today ? OleDate{at.days - std::trunc(at.days)} : at).generalForm();
+}
+
 void frmMain::expireSlot(int i, std::int64_t lateMs)
 {
-    Q_UNUSED(lateMs);
     const SlotBoard::Entry& e = m_slots.entry(i);
+    const QString due = lateNote(i, lateMs);
     // Each step of an expiry: a failure ends the tick, except a missing file (53), which is
     // answered with the slot's reminder before the next step.
     const auto step = [&](auto&& statement) {
@@ -593,7 +616,7 @@ void frmMain::expireSlot(int i, std::int64_t lateMs)
     };
     step([&] {
         if (e.alarm)
-            RaiseAlarm(e.message);
+            RaiseAlarm(e.message, due);
     });
     step([&] {
         if (e.run)

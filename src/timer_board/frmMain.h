@@ -132,6 +132,7 @@ private:
     void drawFields(int i);
     void drawColours(int i);
     void onCountdownStarting();
+    static QString lateNote(int i, std::int64_t lateMs);
     void expireSlot(int i, std::int64_t lateMs);
     void tickAtNextEnd();
 

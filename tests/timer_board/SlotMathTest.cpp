@@ -5,19 +5,15 @@ using SlotMath::Fields;
 
 namespace {
 QString joined(const Fields& f) { return f.days + ' ' + f.hours + ' ' + f.minutes + ' ' + f.seconds; }
-constexpr double kSecond = 1.0 / 86400.0;
 }
 
 TEST(SlotMathTest, RemainingTimeIsRoundedUpToTheWholeSecond)
 {
-    EXPECT_EQ(joined(SlotMath::remainingFields((2 * 86400 + 5 * 3600 + 7 * 60 + 9) * kSecond)), "2 5 7 09");
+    EXPECT_EQ(joined(SlotMath::remainingFields((2 * 86400 + 5 * 3600 + 7 * 60 + 9) * 1000)), "2 5 7 09");
     // The last fraction of a second still shows one second, never all zeros.
-    EXPECT_EQ(joined(SlotMath::remainingFields(0.001 * kSecond)), "0 0 0 01");
-    EXPECT_EQ(joined(SlotMath::remainingFields(59.2 * kSecond)), "0 0 1 00");
-    EXPECT_EQ(joined(SlotMath::remainingFields(3599.5 * kSecond)), "0 1 0 00");
-    // A whole number of seconds that arrives with floating noise is not pushed up a second.
-    const double noisy = (12.0 / 24.0 + 0.3 / 24.0) - (0.3 / 24.0);
-    EXPECT_EQ(joined(SlotMath::remainingFields(noisy)), "0 12 0 00");
+    EXPECT_EQ(joined(SlotMath::remainingFields(1)), "0 0 0 01");
+    EXPECT_EQ(joined(SlotMath::remainingFields(59200)), "0 0 1 00");
+    EXPECT_EQ(joined(SlotMath::remainingFields(3599500)), "0 1 0 00");
     EXPECT_EQ(joined(SlotMath::remainingFields(0)), "0 0 0 00");
     EXPECT_EQ(joined(SlotMath::remainingFields(-1)), "0 0 0 00");
 }

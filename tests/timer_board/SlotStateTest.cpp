@@ -8,7 +8,7 @@ protected:
         frmMain& w = *board;
         EXPECT_FALSE(w.slotBoard().SlotRunning(i));
         EXPECT_FALSE(w.slotBoard().SlotPaused(i));
-        EXPECT_EQ(w.slotBoard().SlotEnd(i), 0.0);
+        EXPECT_EQ(w.slotBoard().SlotEnd(i), 0);
         EXPECT_EQ(w.cmdStart[i]->text(), "Start");
         EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click START to begin the countdown timer.");
         EXPECT_EQ(textColour(i), systemText(i));

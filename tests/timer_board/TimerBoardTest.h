@@ -69,9 +69,8 @@ protected:
     }
     void advance(qint64 seconds) { clock->advanceMs(seconds * 1000); }
     void tick() { board->Timer1_Timer(); }
-    double nowDays() const { return OleDate::fromDateTime(clock->now()).days; }
-    // Days until the slot's end, in whole seconds.
-    qint64 secondsLeft(int i) const { return std::llround((board->slotBoard().SlotEnd(i) - nowDays()) * 86400.0); }
+    // Time until the slot's end, in whole seconds.
+    qint64 secondsLeft(int i) const { return std::llround(board->slotBoard().remainingMs(i) / 1000.0); }
 
     QColor textColour(int i) const { return board->txtDesc[i]->palette().color(QPalette::Text); }
     QColor baseColour(int i) const { return board->txtDesc[i]->palette().color(QPalette::Base); }
