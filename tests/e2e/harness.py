@@ -2,6 +2,8 @@
 a PulseAudio null sink for the alarm, xdotool for clicks and typing, the X selection for reading
 text fields, and screenshots kept as artifacts."""
 import array
+import calendar
+import glob
 import os
 import shutil
 import signal
@@ -108,12 +110,29 @@ class Sound:
         self.proc.wait(timeout=10)
 
 
+def fake_wall_clock(utc_moment):
+    """The environment that starts a program's wall clock at that moment (libfaketime, Debian's
+    faketime): a whole number of seconds away from the real clock, written without a "+" before a
+    negative number, which libfaketime does not understand."""
+    library = glob.glob("/usr/lib/*/faketime/libfaketime.so.1")
+    if not library:
+        raise RuntimeError("libfaketime is not installed (Debian package faketime)")
+    offset = calendar.timegm(utc_moment.timetuple()) - int(time.time())
+    # A sanitized build would refuse to run with another library loaded before its runtime.
+    asan = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
+    return {"LD_PRELOAD": library[0], "FAKETIME": "%+ds" % offset, "FAKETIME_DONT_FAKE_MONOTONIC": "1",
+            "ASAN_OPTIONS": asan}
+
+
 class Zelvo:
     """One program folder with the real binary and its assets, and the X server it shows on."""
 
-    def __init__(self, with_sound=False, with_tray=False, binary=None, folder=None, dpi=96):
+    def __init__(self, with_sound=False, with_tray=False, binary=None, folder=None, dpi=96, wall_clock=None,
+                 zone=None):
         """folder: an empty folder to use as the program folder (a mount point, say) instead of a fresh one.
-        dpi: the screen's density; Qt then scales every window by dpi / 96."""
+        dpi: the screen's density; Qt then scales every window by dpi / 96.
+        wall_clock: a UTC datetime the program's wall clock reads when it starts (libfaketime; the clock
+        then runs on normally and the program's timers are left alone). zone: its TZ."""
         binary = binary or BIN
         if not binary or not os.path.exists(binary):
             raise RuntimeError("ZELVO_BIN does not point at the built program")
@@ -130,6 +149,12 @@ class Zelvo:
         self.env = dict(os.environ, DISPLAY=self.display.name, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
                         LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
         self.env.pop("QT_SCALE_FACTOR", None)
+        # What only the program sees, not the X server or the tools.
+        self.program_env = dict(self.env)
+        if zone:
+            self.program_env["TZ"] = zone
+        if wall_clock:
+            self.program_env.update(fake_wall_clock(wall_clock))
         self.proc = None
         self.window = None
         self.tray = None
@@ -163,7 +188,7 @@ class Zelvo:
         """Another start of the program in the same folder; returns its process."""
         self.launches = getattr(self, "launches", 0) + 1
         err = open(os.path.join(self.runtime, "stderr-%d.txt" % self.launches), "wb")
-        proc = subprocess.Popen([self.path("zelvo")], cwd=self.folder, env=self.env,
+        proc = subprocess.Popen([self.path("zelvo")], cwd=self.folder, env=self.program_env,
                                 stdout=subprocess.DEVNULL, stderr=err)
         err.close()
         return proc
