@@ -1,5 +1,8 @@
 #pragma once
 #include "platform/SoundOut.h"
+#include <QDateTime>
+#include <QString>
+#include <QTimer>
 #include <memory>
 
 class QSoundEffect;
@@ -14,5 +17,13 @@ public:
     int deviceCount() const override;
 
 private:
+    void apply();
+
     std::unique_ptr<QSoundEffect> m_effect;
+    // The file the effect holds, as it was when loaded.
+    QString m_path;
+    QDateTime m_changed;
+    // What was asked for last (empty: silence), carried out when the requests pause.
+    QString m_wanted;
+    QTimer m_settle;
 };

@@ -45,6 +45,7 @@ const QString kStopTip = QStringLiteral("Click STOP to stop the countdown timer.
 const QString kTooLong =
     QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
 const QColor kGreen(0, 176, 0);
+constexpr std::int64_t kPrepareMs = 2000;
 const QColor kGrey(128, 128, 128);
 const QColor kSilver(192, 192, 192);
 
@@ -558,16 +559,19 @@ void frmMain::Timer1_Timer()
     if (!active) {
         Timer1->stop();
         SetTrayIdle();
+        dropSpareReminders();
         return;
     }
-    tickAtNextEnd();
+    const std::int64_t next = m_slots.msToNextEnd();
+    tickAtNextEnd(next);
+    if (next >= 0 && next <= kPrepareMs)
+        prepareReminders();
 }
 
 // An end moment that falls between two ticks gets a tick of its own, so the alarm does not wait
 // up to a whole interval for the next one.
-void frmMain::tickAtNextEnd()
+void frmMain::tickAtNextEnd(std::int64_t ms)
 {
-    const std::int64_t ms = m_slots.msToNextEnd();
     if (ms < 0 || ms >= Timer1->interval())
         return;
     QTimer::singleShot(static_cast<int>(ms) + 1, Qt::PreciseTimer, this, [this] {
@@ -637,9 +641,41 @@ void frmMain::cmdPause_Click(int i)
 void frmMain::PauseTimer(int i) { m_slots.pauseTimer(i); }
 void frmMain::RestartTimer(int i) { StartTimer(i); }
 
+// Reminder windows for the alarms due within kPrepareMs are made ahead, hidden and a few per
+// tick, so that many due together reach the screen at once; none is shown before its moment.
+void frmMain::prepareReminders()
+{
+    std::erase_if(m_spareReminders, [](const QPointer<frmMessage>& r) { return r.isNull(); });
+    int due = 0;
+    for (int i = 0; i < kSlots; ++i)
+        if (m_slots.SlotRunning(i) && !m_slots.SlotPaused(i) && m_slots.entry(i).alarm
+            && m_slots.remainingMs(i) <= kPrepareMs)
+            ++due;
+    for (int made = 0; made < 8 && static_cast<int>(m_spareReminders.size()) < due; ++made) {
+        auto* reminder = new frmMessage(QString());
+        reminder->winId();  // its native window, not yet shown
+        m_spareReminders.push_back(reminder);
+    }
+}
+
+void frmMain::dropSpareReminders()
+{
+    for (const QPointer<frmMessage>& reminder : m_spareReminders)
+        delete reminder.data();
+    m_spareReminders.clear();
+}
+
 void frmMain::RaiseAlarm(const QString& text, const QString& due)
 {
-    auto* reminder = new frmMessage(text, due);
+    frmMessage* reminder = nullptr;
+    while (!reminder && !m_spareReminders.empty()) {
+        reminder = m_spareReminders.back();
+        m_spareReminders.pop_back();
+    }
+    if (reminder)
+        reminder->setMessage(text, due);
+    else
+        reminder = new frmMessage(text, due);
     reminder->show();
     cSHAREDDelay::instance().DoEventss();
     cSharedSound::instance().PlayWav(alarmPath());

@@ -1,7 +1,9 @@
 #pragma once
 #include "platform/TrayHost.h"
 #include "timer_board/SlotBoard.h"
+#include <QPointer>
 #include <QWidget>
+#include <vector>
 #include <array>
 
 class QCheckBox;
@@ -10,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class frmMessage;
 class frmSplash;
 class fSHAREDUpdater;
 class QPushButton;
@@ -134,9 +137,12 @@ private:
     void onCountdownStarting();
     static QString lateNote(int i, std::int64_t lateMs);
     void expireSlot(int i, std::int64_t lateMs);
-    void tickAtNextEnd();
+    void tickAtNextEnd(std::int64_t ms);
+    void prepareReminders();
+    void dropSpareReminders();
 
     SlotBoard m_slots;
+    std::vector<QPointer<frmMessage>> m_spareReminders;
     // Set while the rows are drawn from the slots, so the widgets' change signals are not taken
     // for the user's edits.
     bool m_drawing = false;

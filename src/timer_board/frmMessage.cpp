@@ -21,23 +21,17 @@ frmMessage::frmMessage(const QString& message, const QString& due)
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setGeometry(Twips::rect(45, 45, 4875, 2265));
 
-    Label1 = new QLabel(message, this);
+    Label1 = new QLabel(this);
     Label1->setObjectName("Label1");
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
     Label1->setTextFormat(Qt::PlainText);
-    QFont font(QStringLiteral("MS Sans Serif"), 12);
-    font.setBold(true);
-    Label1->setFont(font);
-    Label1->setGeometry(Twips::rect(225, 540, 4515, 1095));
-
-    lblDue = new QLabel(due, this);
+    lblDue = new QLabel(this);
     lblDue->setObjectName("lblDue");
     lblDue->setAlignment(Qt::AlignCenter);
     lblDue->setTextFormat(Qt::PlainText);
     lblDue->setGeometry(Twips::rect(225, 1635, 4515, 210));
-    lblDue->setVisible(!due.isEmpty());
-    fitMessage(due.isEmpty() ? Twips::rect(105, 105, 4755, 1710) : Twips::rect(105, 105, 4755, 1530));
+    setMessage(message, due);
 
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName("cmdClose");
@@ -45,6 +39,18 @@ frmMessage::frmMessage(const QString& message, const QString& due)
     connect(cmdClose, &QPushButton::clicked, this, &frmMessage::cmdClose_Click);
 
     Form_Load();
+}
+
+void frmMessage::setMessage(const QString& message, const QString& due)
+{
+    QFont font(QStringLiteral("MS Sans Serif"), 12);
+    font.setBold(true);
+    Label1->setFont(font);
+    Label1->setGeometry(Twips::rect(225, 540, 4515, 1095));
+    Label1->setText(message);
+    lblDue->setText(due);
+    lblDue->setVisible(!due.isEmpty());
+    fitMessage(due.isEmpty() ? Twips::rect(105, 105, 4755, 1710) : Twips::rect(105, 105, 4755, 1530));
 }
 
 // A long message is set smaller, down to 8 points, and then given all the room above Close,

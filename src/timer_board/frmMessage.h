@@ -13,6 +13,8 @@ public:
     // due: for a reminder that comes late, when it was due; shown under the message.
     explicit frmMessage(const QString& message, const QString& due = QString());
 
+    // The message and the due note of a window made ahead of its moment.
+    void setMessage(const QString& message, const QString& due = QString());
     void Form_Load();
     void cmdClose_Click();
 
