@@ -141,6 +141,15 @@ void SlotBoard::loadEntry(int i)
 
 // ---- starting, stopping, pausing ---------------------------------------------------------------
 
+bool SlotBoard::canStart(int i) const
+{
+    const Slot& s = slot(i);
+    const Entry& e = s.entry;
+    if (s.atTime && SlotMath::clockTimeSeconds(SlotMath::composeClockTime(e.atHour, e.atMin, e.atSec, e.am)))
+        return true;
+    return SlotMath::durationSeconds(e.fields).has_value();
+}
+
 void SlotBoard::toggleAtTime(int i)
 {
     Slot& s = slot(i);

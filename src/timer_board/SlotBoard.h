@@ -52,6 +52,8 @@ public:
     // The message stored for the slot (or "Reminder n"), the countdown panel and pm.
     void loadEntry(int i);
 
+    // Whether a start would find a duration the fields can hold (a valid clock time always can).
+    bool canStart(int i) const;
     void toggleAtTime(int i);
     // Starts the slot's countdown from its fields; false, with refused(), when they cannot hold it.
     bool startTimer(int i);

@@ -504,7 +504,8 @@ void frmMain::cmdStart_Click(int i)
         message("Please tick one or both of the 'Alarm' and 'Run' boxes");
         return;
     }
-    if (!SlotMath::durationSeconds(e.fields) && !m_slots.SlotAtTime(i)) {
+    // Refused before the file prompt, so a start that cannot happen changes no stored file.
+    if (!m_slots.canStart(i)) {
         message(kTooLong);
         return;
     }

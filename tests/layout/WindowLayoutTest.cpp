@@ -65,6 +65,9 @@ TEST_F(WindowLayout, ReminderWithAShortALongAndAVeryLongMessage)
         expectSound(&reminder, shots[k]);
         EXPECT_EQ(reminder.Label1->text(), messages[k]);
     }
+    // A late reminder says when it was due, under the message.
+    frmMessage late(sentence.repeated(2), "Due at 2:05:00 PM");
+    expectSound(&late, "reminder-late");
     frmMessage huge(sentence.repeated(20));
     EXPECT_EQ(huge.Label1->font().pointSize(), 8) << "shrinks no further than 8 points";
     EXPECT_EQ(huge.Label1->toolTip(), sentence.repeated(20)) << "what does not fit is in the tip";

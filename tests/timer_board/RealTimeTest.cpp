@@ -55,6 +55,7 @@ TEST_F(RealTimeTest, ACountdownLastsItsDurationWhateverTheWallClockDoes)
         clock->advanceMs(100);
         tick();
         ASSERT_EQ(reminders().size(), 1) << c.name;
+        EXPECT_EQ(reminders()[0]->Label1->text(), "Instant timer") << c.name;
         EXPECT_FALSE(reminders()[0]->lblDue->isVisibleTo(reminders()[0])) << c.name;
         closeProgram();
     }

@@ -113,6 +113,15 @@ TEST_F(StartTest, InvalidClockTimeStartsFromTheCountdownFields)
     startAt(QTime(9, 0, 0), "seven", "05", "00", true);
     EXPECT_TRUE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(secondsLeft(0), 420);
+    w.cmdStart_Click(0);
+
+    // Fields too long to hold are refused before the file prompt, and the stored file stays.
+    type(0, "2000", "0", "0", "00");
+    w.chkRun[0]->setChecked(true);
+    startAt(QTime(9, 0, 0), "seven", "05", "00", true);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
+    EXPECT_TRUE(dialogs->prompts.isEmpty());
+    EXPECT_EQ(messages(), QStringList{kTooLong});
 }
 
 TEST_F(StartTest, PmHourThatIsNoNumberReadsAsNoon)
