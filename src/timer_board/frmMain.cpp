@@ -45,9 +45,10 @@ const QString kStopTip = QStringLiteral("Click STOP to stop the countdown timer.
 const QString kTooLong =
     QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
 const QColor kGreen(0, 176, 0);
-constexpr std::int64_t kPrepareMs = 2000;
 const QColor kGrey(128, 128, 128);
 const QColor kSilver(192, 192, 192);
+// How far ahead of an alarm its reminder window is made.
+constexpr std::int64_t kPrepareMs = 2000;
 
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 void message(const QString& text) { Platform::dialogs().message(text, Dialogs::Buttons::Ok, kTitle); }
