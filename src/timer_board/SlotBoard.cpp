@@ -173,6 +173,8 @@ int SlotBoard::secondsUntilClockTime(int targetSeconds)
     return static_cast<int>(std::max<qint64>(0, from.secsTo(to)));
 }
 
+// A clock time becomes a countdown when it starts and from then on keeps its real duration like
+// any other: a change of time zone afterwards does not move it to the new zone's wall clock.
 void SlotBoard::convertClockTime(int i)
 {
     Slot& s = slot(i);
