@@ -6,6 +6,9 @@
 #include <cerrno>
 
 namespace {
+// The settings (with the proxy password), the log and the error report are the user's own.
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
 AppError errorFromErrno(int err, int fallback)
 {
     switch (err) {
@@ -105,12 +108,15 @@ std::unique_ptr<FileHandle> LocalFileSystem::openForWrite(const QString& path, W
         file->setDirectWriteFallback(false);
         if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             throw errorFromErrno(errno, 75);
+        // The rewritten file takes the temporary file's mode: owner only, even where it was wider.
+        file->setPermissions(kOwnerOnly);
         return std::make_unique<AtomicHandle>(std::move(file));
     }
     auto file = std::make_unique<QFile>(path);
     QIODevice::OpenMode flags = QIODevice::WriteOnly | QIODevice::Unbuffered;
     flags |= (mode == WriteMode::Append) ? QIODevice::Append : QIODevice::Truncate;
-    if (!file->open(flags))
+    // A new file is made owner only; an existing one keeps its mode.
+    if (!file->open(flags, kOwnerOnly))
         throw errorFromErrno(errno, 75);
     return std::make_unique<PlainHandle>(std::move(file));
 }

@@ -16,10 +16,10 @@ QString runtimeFolder()
 }
 }
 
-LocalInstanceLock::LocalInstanceLock(const QString& key)
+LocalInstanceLock::LocalInstanceLock(const QString& key, const QString& folder)
 {
     const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    m_base = runtimeFolder() + "/zelvo-" + QString::fromLatin1(hash);
+    m_base = (folder.isEmpty() ? runtimeFolder() : folder) + "/zelvo-" + QString::fromLatin1(hash);
 }
 
 LocalInstanceLock::~LocalInstanceLock() = default;
@@ -29,8 +29,15 @@ bool LocalInstanceLock::earlierInstanceRunning()
     m_lock = std::make_unique<QLockFile>(lockPath());
     m_lock->setStaleLockTime(0);  // a lock of a killed copy is recognised by its process id
     if (!m_lock->tryLock(100)) {
+        const QLockFile::LockError error = m_lock->error();
         m_lock.reset();
-        return true;
+        if (error == QLockFile::LockFailedError)
+            return true;
+        // An unwritable runtime folder is no other copy: run, without the guarantee.
+        m_problem = (error == QLockFile::PermissionError ? QStringLiteral("no permission to create ")
+                                                          : QStringLiteral("cannot create "))
+                    + lockPath();
+        return false;
     }
     m_server = std::make_unique<QLocalServer>();
     QLocalServer::removeServer(m_base + ".sock");

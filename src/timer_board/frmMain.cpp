@@ -3,6 +3,7 @@
 #include "platform/AppFacts.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/Conversions.h"
@@ -284,6 +285,11 @@ void frmMain::Form_Load()
     g([&] { showSplash(); });
     g([&] { settings().LoadSettings(settingsPath()); });
     g([&] { cSharedLogging::instance().LogEvent("Zelvo startup", true); });
+    g([&] {
+        const QString problem = Platform::instanceLock().problem();
+        if (!problem.isEmpty())
+            cSharedLogging::instance().LogEvent("Running without the single-instance lock: " + problem, false);
+    });
     g([&] { setWindowTitle(kTitle); });
     g([&] { Timer1->stop(); });
     g([&] { TrayIcon->setPixmap(picRed->pixmap()); });

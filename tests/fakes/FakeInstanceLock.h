@@ -5,6 +5,7 @@
 class FakeInstanceLock : public InstanceLock {
 public:
     bool earlierInstanceRunning() override { return earlier; }
+    QString problem() const override { return lockProblem; }
     bool activateEarlier(const QString& title) override
     {
         activated << title;
@@ -13,6 +14,7 @@ public:
     void onActivateRequest(std::function<void()> h) override { handler = std::move(h); }
 
     bool earlier = false;
+    QString lockProblem;
     QStringList activated;
     std::function<void()> handler;
 };

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
 
@@ -34,6 +35,17 @@ TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndWakesIt)
 
     LocalInstanceLock elsewhere(freshKey());
     EXPECT_FALSE(elsewhere.earlierInstanceRunning()) << "a copy in another folder runs on its own";
+}
+
+// A folder below a plain file can be made by nobody, root included.
+TEST(LocalInstanceLock, ALockThatCannotBeMadeIsNoEarlierCopy)
+{
+    QTemporaryDir dir;
+    QFile plain(dir.filePath("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    LocalInstanceLock blocked(freshKey(), plain.fileName() + "/runtime");
+    EXPECT_FALSE(blocked.earlierInstanceRunning());
+    EXPECT_TRUE(blocked.problem().contains(blocked.lockPath())) << blocked.problem().toStdString();
 }
 
 TEST(LocalInstanceLock, TheLockOfAKilledCopyNeverBlocksTheNextStart)

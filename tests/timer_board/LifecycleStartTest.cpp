@@ -62,3 +62,11 @@ TEST_F(LifecycleStartTest, AQuitDuringStartUpLeavesNoWindowBehind)
     EXPECT_EQ(tray->calls.last(), "remove");
     EXPECT_TRUE(splashes().isEmpty());
 }
+
+TEST_F(LifecycleStartTest, AStartWithoutTheSingleInstanceLockSaysSoInTheLog)
+{
+    lock->lockProblem = "no permission to create /run/user/0/zelvo-1.lock";
+    open();
+    EXPECT_TRUE(readBytes("log.txt").contains(
+        ", Running without the single-instance lock: no permission to create /run/user/0/zelvo-1.lock\r\n"));
+}
