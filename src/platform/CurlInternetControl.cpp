@@ -208,6 +208,7 @@ size_t CurlInternetControl::onBody(char* data, size_t size, size_t count, void* 
     auto* c = static_cast<CurlInternetControl*>(self);
     const size_t bytes = size * count;
     c->reach(ResponseReceived);
+    c->m_bodyArrived = true;
     if (c->m_localFile) {
         if (c->m_localFile->write(data, static_cast<qint64>(bytes)) != static_cast<qint64>(bytes))
             return 0;  // libcurl then ends the transfer with a write error
@@ -321,6 +322,10 @@ void CurlInternetControl::deliver()
     if (m_delivering)
         return;
     m_delivering = true;
+    if (m_bodyArrived) {
+        m_bodyArrived = false;
+        raiseDataArrived();
+    }
     while (!m_pending.empty()) {
         const int state = m_pending.front();
         m_pending.pop_front();
@@ -342,6 +347,7 @@ void CurlInternetControl::Cancel()
 {
     release();
     m_pending.clear();
+    m_bodyArrived = false;
     m_closeAfterTransfer = false;
     if (m_localFile) {
         m_localFile->remove();

@@ -65,6 +65,7 @@ private:
     bool m_polling = false;
     bool m_delivering = false;
     std::deque<int> m_pending;
+    bool m_bodyArrived = false;
     int m_reached = 0;
     char m_errorText[CURL_ERROR_SIZE] = {};
 

@@ -26,6 +26,7 @@ public:
     enum : int { ErrRequestTimedOut = 35761, ErrStillExecuting = 35764, ErrNoResponse = 35756 };
 
     using StateHandler = std::function<void(int state)>;
+    using DataHandler = std::function<void()>;
 
     virtual ~InternetControl() = default;
 
@@ -59,6 +60,8 @@ public:
 
     // Called on the window thread with the codes 1 to 12, never from inside Execute or Cancel.
     void setStateChanged(StateHandler handler) { m_stateChanged = std::move(handler); }
+    // Called on the window thread when more of the body arrived, as a sign of progress.
+    void setDataArrived(DataHandler handler) { m_dataArrived = std::move(handler); }
 
 protected:
     void raiseStateChanged(int state)
@@ -66,7 +69,13 @@ protected:
         if (m_stateChanged)
             m_stateChanged(state);
     }
+    void raiseDataArrived()
+    {
+        if (m_dataArrived)
+            m_dataArrived();
+    }
 
 private:
     StateHandler m_stateChanged;
+    DataHandler m_dataArrived;
 };

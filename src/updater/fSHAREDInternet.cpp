@@ -108,6 +108,8 @@ fSHAREDInternet::fSHAREDInternet(QWidget* parent) : QDialog(parent)
         if (!Inet1)
             throw AppError(AppError::ComponentMissing);
         Inet1->setStateChanged([this](int state) { inet1_StateChanged(state); });
+        // Every part of the body that arrives is progress, however long the whole one takes.
+        Inet1->setDataArrived([this] { m_inactivity = 0; });
     } catch (const std::exception& e) {
         // Noticed for good when the proxy settings are applied.
         Guard::report(AppError::from(e), QStringLiteral("Form_Load"), kLog);
@@ -119,6 +121,7 @@ fSHAREDInternet::~fSHAREDInternet()
 {
     if (Inet1) {
         Inet1->setStateChanged({});
+        Inet1->setDataArrived({});
         Inet1->Cancel();
     }
 }
@@ -406,6 +409,8 @@ void fSHAREDInternet::inet1_StateChanged(int state)
         });
         break;
     case InternetControl::ResponseCompleted: {
+        if (refuseHttpStatus())
+            break;
         step([&] {
             if (m_expectedSize != 0)
                 return;
@@ -423,6 +428,28 @@ void fSHAREDInternet::inet1_StateChanged(int state)
     default:
         break;
     }
+}
+
+// Only a success status (after redirects) is a body to use: an error page of a server or a
+// captive portal is no installer and no update information. FTP answers by its own rules.
+bool fSHAREDInternet::refuseHttpStatus()
+{
+    if (m_address.trimmed().startsWith(QLatin1String("ftp"), Qt::CaseInsensitive))
+        return false;
+    int code = 0;
+    Guard g{"inet1_StateChanged", kLog};
+    g([&] { code = inet().ResponseCode(); });
+    if (code >= 200 && code <= 299)
+        return false;
+    const QString info = QStringLiteral("HTTP %1").arg(code);
+    g([&] { cSharedLogging::instance().LogEvent("Transfer failed: " + info + " from " + m_address.trimmed(), false); });
+    g([&] { lblProgress->setText(QStringLiteral("Error")); });
+    g([&] { m_done = true; });
+    g([&] { Timer1->stop(); });
+    g([&] { inet().Cancel(); });
+    g([&] { emit Status(info); });
+    g([&] { emit DownloadError(info); });
+    return true;
 }
 
 // The body of a completed response, chunk by chunk, into the text buffer and, for a download,
@@ -527,6 +554,9 @@ void fSHAREDInternet::Timer1_Timer()
     g([&] {
         m_inactivity = std::min(m_inactivity + 1, m_inactivityLimit + 1);
         if (m_inactivity > m_inactivityLimit) {
+            // Given up for good: nothing of it may arrive or be written afterwards.
+            Timer1->stop();
+            inet().Cancel();
             emit DownloadError(QStringLiteral("Transfer timed out"));
             m_done = true;
         }

@@ -71,6 +71,7 @@ private:
     void stateError();
     void responseReceived();
     void responseCompleted();
+    bool refuseHttpStatus();
     void readBody();
     void reportProgress(std::int64_t received);
     void passProgress(float percent, const QString& text);

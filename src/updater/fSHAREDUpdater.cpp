@@ -566,7 +566,9 @@ void fSHAREDUpdater::cmdShowDetail_Click()
     g([&] { cSHAREDDelay::instance().DoEventss(); });
     g([&] {
         const QString notes = m_internet->OpenURL(m_detailsUrl, false);
-        if (notes.contains("html", Qt::CaseInsensitive) && notes.contains("404", Qt::CaseInsensitive))
+        // An error status now arrives as no text at all.
+        if (notes.trimmed().isEmpty()
+            || (notes.contains("html", Qt::CaseInsensitive) && notes.contains("404", Qt::CaseInsensitive)))
             txtDetails->setPlainText(
                 tr_("Unable to read data from server. Please check your internet settings and try again."));
         else

@@ -48,6 +48,7 @@ public:
     void setRequestTimeout(int seconds) override { timeout = seconds; }
 
     void raise(int state) { raiseStateChanged(state); }
+    void arrive() { raiseDataArrived(); }
     // A whole successful response: states 1 to 8, then 12.
     void respond(const QByteArray& bytes)
     {
@@ -66,7 +67,7 @@ public:
     qsizetype read = 0;
     QMap<QString, QString> headers;  // lower-case names
     QString info;
-    int code = 0;
+    int code = 200;
     int executeError = 0;
     bool startsRunning = true;
     bool executing = false;

@@ -50,9 +50,44 @@ TEST_F(InternetFacade, OpenUrlReturnsTheWholeResponseAsText)
     EXPECT_EQ(internet->OpenURL(http.address("/bytes/2500"), false), QString::fromLatin1(peerPattern(2500)));
     EXPECT_EQ(internet->OpenURL(http.address("/bytes/1"), false), "a");
     EXPECT_EQ(internet->OpenURL(http.address("/nolength/1025"), false), QString::fromLatin1(peerPattern(1025)));
-    const QString notFound = internet->OpenURL(http.address("/versions/ZELV_details.txt"), false);
-    EXPECT_TRUE(notFound.contains("404") && notFound.contains("html", Qt::CaseInsensitive)) << qPrintable(notFound);
     EXPECT_FALSE(internet->Connected());
+}
+
+// A server's or a captive portal's error page, however large, is neither update information nor
+// an installer: the request fails, the log names the status, and no file is left.
+TEST_F(InternetFacade, AnErrorStatusIsAFailureEvenAfterARedirect)
+{
+    const QString log = path("log.txt");
+    for (const auto& [address, status] : {std::pair{"/errorpage/404/30000", "HTTP 404"},
+                                          std::pair{"/errorpage/503/30000", "HTTP 503"},
+                                          std::pair{"/redirect/errorpage/404/30000", "HTTP 404"}}) {
+        EXPECT_EQ(internet->OpenURL(http.address(address), false), "") << address;
+        EXPECT_FALSE(get(http.address(address), "ZelvoUpd.exe")) << address;
+        EXPECT_FALSE(QFile::exists(path("ZelvoUpd.exe"))) << address;
+        EXPECT_TRUE(Peer::readAll(log).contains(QString("Transfer failed: ") + status + " from " + http.address(address)))
+            << address;
+    }
+}
+
+// The inactivity count (made short here) restarts with every part of the body; a transfer given up
+// in the middle is stopped and writes nothing when its body would have ended.
+TEST_F(InternetFacade, ASlowSteadyBodyCompletesAndOneGivenUpWritesNothingLater)
+{
+    fSHAREDInternet& window = internet->transferWindow();
+    window.Timer1->setInterval(100);
+    window.setInactivityLimit(4);
+    EXPECT_TRUE(get(http.address("/slow/30"), "ZelvoUpd.exe"));
+    EXPECT_EQ(readBytes("ZelvoUpd.exe").size(), 30 * 1024);
+
+    // A pause of 1.5 s is more than the half second allowed.
+    events.clear();
+    EXPECT_FALSE(get(http.address("/slow/2/1500"), "ZelvoUpd.exe"));
+    EXPECT_TRUE(events.contains("DownloadError Transfer timed out"));
+    EXPECT_FALSE(internet->Connected());
+    pumpUntil([] { return false; }, 2500);
+    EXPECT_FALSE(QFile::exists(path("ZelvoUpd.exe")));
+    window.Timer1->setInterval(1000);
+    window.setInactivityLimit(fSHAREDInternet::kInactivityLimit);
 }
 
 TEST_F(InternetFacade, GetFileWritesTheBodyAndTellsTheAnnouncedSize)

@@ -7,6 +7,9 @@ Paths:
   /stall        accepts the request and never answers
   /stallbody    announces 100 bytes, sends 10 and then nothing more
   /files/NAME   the file NAME from the folder given as the second argument, with Content-Length
+  /errorpage/CODE/N  status CODE with an HTML page of N bytes, with Content-Length
+  /redirect/REST     302 to /REST
+  /slow/N[/MS]       N kilobytes with Content-Length, one every MS (100) milliseconds
 Every request is appended to the log file given as the first argument: path, then each header.
 """
 import os
@@ -63,6 +66,29 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
             self.wfile.write(data)
+        elif parts[0] == "errorpage" and len(parts) == 3:
+            page = b"<html><body>Error " + parts[1].encode() + b"</body></html>"
+            data = page + b" " * max(0, int(parts[2]) - len(page))
+            self.send_response(int(parts[1]))
+            self.send_header("Content-Type", "text/html")
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data)
+        elif parts[0] == "redirect" and len(parts) > 1:
+            self.send_response(302)
+            self.send_header("Location", "/" + "/".join(parts[1:]))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+        elif parts[0] == "slow" and len(parts) in (2, 3):
+            count = int(parts[1])
+            gap = int(parts[2]) / 1000.0 if len(parts) == 3 else 0.1
+            self.send_response(200)
+            self.send_header("Content-Length", str(1024 * count))
+            self.end_headers()
+            for _ in range(count):
+                self.wfile.write(body(1024))
+                self.wfile.flush()
+                time.sleep(gap)
         elif parts[0] == "stall":
             time.sleep(3600)
         elif parts[0] == "stallbody":
