@@ -807,6 +807,7 @@ void frmMain::ExitProgram()
             return;
         }
     }
+    g([&] { stopTransfers(); });
     g([&] { SaveTimers(); });
     g([&] { Timer1->stop(); });
     g([&] { hide(); });
@@ -817,9 +818,18 @@ void frmMain::ExitProgram()
     QApplication::quit();
 }
 
+// A check or download still running when the program ends is cancelled, so the waits inside it
+// end at once instead of keeping the ending program alive for up to a minute.
+void frmMain::stopTransfers()
+{
+    if (Updater)
+        Updater->StopAll();
+}
+
 void frmMain::runPendingInstaller()
 {
-    if (PendingInstaller.isEmpty())
+    // Only a download that completed and was accepted is handed over.
+    if (PendingInstaller.isEmpty() || !QFile::exists(PendingInstaller))
         return;
     // The user agreed to install it; a downloaded file is not yet marked as a program.
     QFile installer(PendingInstaller);
@@ -891,6 +901,7 @@ bool frmMain::unloadWindow(UnloadMode mode)
         return true;
     if (!Form_QueryUnload(mode))
         return false;
+    stopTransfers();
     Form_Unload();
     m_unloaded = true;
     Timer1->stop();

@@ -122,6 +122,7 @@ private:
     void closeSplash();
     void hideAtStart();
     void attachUpdater();
+    void stopTransfers();
     void runPendingInstaller();
     void hideWindow();
     bool unloadWindow(UnloadMode mode);

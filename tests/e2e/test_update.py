@@ -1,9 +1,11 @@
+import functools
 import os
 import shutil
-import subprocess
 import tempfile
+import threading
 import time
 import unittest
+from http.server import SimpleHTTPRequestHandler, ThreadingHTTPServer
 
 from harness import Zelvo
 
@@ -23,44 +25,84 @@ echo ran > installer-ran
 """
 
 
-class UpdateServer:
-    """The maker's update server, played by Python's http.server on 127.0.0.1."""
+class Files(SimpleHTTPRequestHandler):
+    """The server's folder; anything under /slow/ trickles out instead, a kilobyte every 100 ms."""
 
-    def __init__(self):
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        if not self.path.startswith("/slow/"):
+            return super().do_GET()
+        data = b"x" * 300 * 1024
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        try:
+            for start in range(0, len(data), 1024):
+                self.wfile.write(data[start:start + 1024])
+                self.wfile.flush()
+                time.sleep(0.1)
+        except OSError:  # the program hung up
+            pass
+
+
+class UpdateServer:
+    """The maker's update server on 127.0.0.1, serving a folder."""
+
+    def __init__(self, installer="/dl/ZelvoSetup@@@.exe"):
         self.root = tempfile.mkdtemp(prefix="zelvo-server-")
         os.makedirs(os.path.join(self.root, "versions"))
         os.makedirs(os.path.join(self.root, "dl"))
-        self.write("versions/ZELV_current.txt", "2.1.3b\nhttp://127.0.0.1:%d/dl/ZelvoSetup@@@.exe\n" % PORT)
+        self.write("versions/ZELV_current.txt", "2.1.3b\nhttp://127.0.0.1:%d%s\n" % (PORT, installer))
         self.write("versions/ZELV_details.txt", "Zelvo 2.1.3b\n- calmer alarm\n")
         # An installer is never shorter than 25,000 bytes.
         self.write("dl/ZelvoSetup213b.exe", INSTALLER + "#" + "x" * 30000 + "\n")
-        self.proc = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", str(PORT), "--bind", "127.0.0.1",
-                                      "-d", self.root], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)
+        ThreadingHTTPServer.allow_reuse_address = True
+        self.server = ThreadingHTTPServer(("127.0.0.1", PORT), functools.partial(Files, directory=self.root))
+        self.server.daemon_threads = True
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
     def write(self, name, text):
         with open(os.path.join(self.root, name), "w") as f:
             f.write(text)
 
     def stop(self):
-        self.proc.terminate()
-        self.proc.wait(timeout=10)
+        self.server.shutdown()
+        self.server.server_close()
         shutil.rmtree(self.root, ignore_errors=True)
 
 
 @unittest.skipUnless(BINARY, "ZELVO_UPDATE_BIN names the program built against the local update server")
 class Update(unittest.TestCase):
-    def test_check_download_install_and_the_installer_runs_at_exit(self):
-        server = UpdateServer()
+    def open_updater(self, installer="/dl/ZelvoSetup@@@.exe"):
+        server = UpdateServer(installer)
         self.addCleanup(server.stop)
         app = Zelvo(binary=BINARY)
         self.addCleanup(app.stop)
         app.write_settings(["ASKEDABOUTAUTOUPDATES,-1 ", "DISABLEAUTOUPDATECHECK,-1 "])
         app.start()
-
         app.click_twips(*CHECK_FOR_UPDATE)
         updater = app.wait_window("^Zelvo Updater$")
         time.sleep(1)
+        return app, updater
+
+    def test_exit_during_a_slow_download_ends_at_once_and_leaves_nothing(self):
+        app, updater = self.open_updater("/slow/ZelvoSetup@@@.exe")
+        x, y, _, _ = app.geometry(updater)
+        app.click_at(x + DOWNLOAD_AND_INSTALL[0], y + DOWNLOAD_AND_INSTALL[1])
+        time.sleep(2)  # 30 s of download ahead
+        app.xdo("windowmove", updater, "0", "0")  # off the Exit button
+        app.click_twips(*EXIT_BUTTON)
+        pressed = time.time()
+        self.assertEqual(app.wait_exit(timeout=30), 0)
+        self.assertLess(time.time() - pressed, 2.0, "the program waited for the download")
+        time.sleep(1)
+        self.assertFalse(os.path.exists(app.path("ZelvoUpd.exe")), "a partial installer was left")
+        self.assertFalse(os.path.exists(app.path("installer-ran")))
+
+    def test_check_download_install_and_the_installer_runs_at_exit(self):
+        app, updater = self.open_updater()
         x, y, _, _ = app.geometry(updater)
         app.click_at(x + VERDICT[0], y + VERDICT[1])
         app.key("ctrl+a", "ctrl+c")
