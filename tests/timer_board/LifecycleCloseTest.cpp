@@ -118,6 +118,7 @@ TEST_F(LifecycleCloseTest, ExitYesRunsThePendingInstallerOnlyAfterTheFileAndTheI
     startSlot(0, 5);
     startSlot(1, 10);
     const QString installer = path("ZelvoUpd.exe");
+    writeBytes("ZelvoUpd.exe", QByteArray(30000, 'x'));  // downloaded and accepted
     w.PendingInstaller = installer;
     watchingDialogs->answers.push_back(Dialogs::Answer::Yes);
     QByteArray fileAtRun;
