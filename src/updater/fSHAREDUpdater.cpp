@@ -14,10 +14,12 @@
 #include "support/cSHAREDSubs.h"
 #include "support/cSharedFileSubs.h"
 #include "support/cSharedProgress.h"
+#include "support/cSharedWWW.h"
 #include "updater/cSHAREDInternet.h"
 #include "updater/fSHAREDProxy.h"
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -226,6 +228,12 @@ void fSHAREDUpdater::buildWidgets()
     cmdDownload->setToolTip("This will download the update package without installing it.");
     cmdDownloadInstall = new QPushButton("Download and Install", this);
     cmdDownloadInstall->setToolTip("This will download the update package and update your copy of the program");
+    cmdDownloadPage = new QPushButton("Open Download Page", this);
+    cmdDownloadPage->setToolTip("Opens the maker's download page in your browser. This copy is installed: update it "
+                                "the way it was installed.");
+    cmdDownloadPage->setVisible(installedCopy());
+    cmdDownload->setVisible(!installedCopy());
+    cmdDownloadInstall->setVisible(!installedCopy());
     cmdProxy = new QPushButton("Proxy Setup", this);
     cmdExit = new QPushButton("Exit", this);
     auto* privacy =
@@ -245,6 +253,7 @@ void fSHAREDUpdater::buildWidgets()
     auto* downloads = new QHBoxLayout;
     downloads->addWidget(cmdDownload);
     downloads->addWidget(cmdDownloadInstall);
+    downloads->addWidget(cmdDownloadPage);
     downloads->addWidget(cmdProxy);
     downloads->addStretch(1);
     downloads->addWidget(cmdExit);
@@ -261,6 +270,7 @@ void fSHAREDUpdater::buildWidgets()
     connect(cmdShowDetail, &QPushButton::clicked, this, &fSHAREDUpdater::cmdShowDetail_Click);
     connect(cmdDownload, &QPushButton::clicked, this, &fSHAREDUpdater::cmdDownload_Click);
     connect(cmdDownloadInstall, &QPushButton::clicked, this, &fSHAREDUpdater::cmdDownloadInstall_Click);
+    connect(cmdDownloadPage, &QPushButton::clicked, this, &fSHAREDUpdater::cmdDownloadPage_Click);
     connect(cmdProxy, &QPushButton::clicked, this, &fSHAREDUpdater::cmdProxy_Click);
     connect(cmdExit, &QPushButton::clicked, this, &fSHAREDUpdater::cmdExit_Click);
 }
@@ -511,12 +521,31 @@ bool fSHAREDUpdater::DownloadFile(const QString& folder, const QString& fileName
 
 void fSHAREDUpdater::DownloadAndInstall(const QString& DownloadURL)
 {
+    if (installedCopy())
+        return;
     Guard g{"DownloadAndInstall", kModule};
     g([&] { DownloadFile(programFolderSlash(), m_installerName, DownloadURL, false); });
 }
 
+bool fSHAREDUpdater::installedCopy()
+{
+    const AppFacts& facts = Platform::facts();
+    return QDir(facts.dataFolder()) != QDir(facts.programFolder());
+}
+
+void fSHAREDUpdater::cmdDownloadPage_Click()
+{
+    Guard g{"cmdDownloadPage_Click", kModule};
+    g([&] { cSharedWWW::instance().WebSiteVisit(this, MakerAddresses::webSite()); });
+}
+
 bool fSHAREDUpdater::fetchAddressIfMissing()
 {
+    // Never an installer for an installed copy, whichever way the download is asked for.
+    if (installedCopy()) {
+        cmdDownloadPage_Click();
+        return false;
+    }
     if (m_downloadUrl.isEmpty())
         CheckForUpdate(true, m_updateUrl, m_detailsUrl, m_installerName, QString());
     return DownloadFile(programFolderSlash(), m_installerName, m_downloadUrl, false);

@@ -49,6 +49,10 @@ public:
     void cmdShowDetail_Click();
     void cmdDownload_Click();
     void cmdDownloadInstall_Click();
+    void cmdDownloadPage_Click();
+    // Installed for the whole system (files in the per-user data folder): its own package
+    // manager or installer updates it, never an installer downloaded beside it.
+    static bool installedCopy();
     void cmdProxy_Click();
     void cmdExit_Click();
 
@@ -64,6 +68,8 @@ public:
     QCheckBox* chkDisableAutoUpdate = nullptr;
     QPushButton* cmdDownload = nullptr;
     QPushButton* cmdDownloadInstall = nullptr;
+    // An installed copy offers the maker's download page instead of the two download buttons.
+    QPushButton* cmdDownloadPage = nullptr;
     QPushButton* cmdProxy = nullptr;
     QPushButton* cmdExit = nullptr;
 

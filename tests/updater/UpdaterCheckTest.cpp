@@ -299,3 +299,27 @@ TEST_F(UpdaterCheck, AnInstallerNamedByAnHttpsServerMustComeOverHttpsToo)
     EXPECT_EQ(statuses.value(statuses.size() - 1), "Error - Download failed.");
     EXPECT_FALSE(readBytes("requests.log").contains("/bytes/25000")) << "nothing was fetched";
 }
+
+// An installed copy is updated the way it was installed: it offers the maker's download page,
+// and no installer is fetched, whichever way one is asked for.
+TEST_F(UpdaterCheck, AnInstalledCopyOffersTheDownloadPageInsteadOfAnInstaller)
+{
+    facts->data = dir.filePath("home-data");
+    ASSERT_TRUE(QDir().mkpath(facts->data));
+    updater = std::make_unique<fSHAREDUpdater>();
+    QObject::connect(updater.get(), &fSHAREDUpdater::InstallFile, [this] { events << "InstallFile"; });
+    serve("setup999.exe", QByteArray(30000, 'x'));
+    offer(url("setup@@@.exe"));
+    EXPECT_EQ(updater->lblUpdate->text(), "Version 9.9.9 is available!");
+    EXPECT_TRUE(updater->cmdDownloadPage->isVisibleTo(updater.get()));
+    EXPECT_FALSE(updater->cmdDownload->isVisibleTo(updater.get()));
+    EXPECT_FALSE(updater->cmdDownloadInstall->isVisibleTo(updater.get()));
+
+    updater->cmdDownloadPage->click();
+    updater->cmdDownloadInstall_Click();
+    updater->DownloadAndInstall(url("setup999.exe"));
+    EXPECT_EQ(shell->opened, QStringList(2, MakerAddresses::webSite()));
+    EXPECT_FALSE(Peer::readAll(path("requests.log")).contains("setup999"));
+    EXPECT_FALSE(QFile::exists(QDir(facts->data).filePath("ZelvoUpd.exe")));
+    EXPECT_TRUE(events.isEmpty());
+}
