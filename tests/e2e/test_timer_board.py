@@ -50,7 +50,9 @@ class TimerBoard(unittest.TestCase):
         self.exit_program()
         with open(app.path("log.txt"), "rb") as f:
             self.assertIn(b", Zelvo startup\r\n", f.read())
-        self.assertTrue(os.path.exists(app.path("Zelvo.ini")))
+        # The settings (a proxy password may be among them) and the log are the user's alone.
+        for name in ("Zelvo.ini", "log.txt"):
+            self.assertEqual(os.stat(app.path(name)).st_mode & 0o777, 0o600, name)
 
     def test_a_typed_countdown_fires_its_reminder_with_the_alarm(self):
         app = self.start(with_sound=True).start()
