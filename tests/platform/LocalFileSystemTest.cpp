@@ -10,13 +10,7 @@ TEST(LocalFileSystemTest, NewFilesAndRewrittenSettingsAreTheOwnersAlone)
     using Mode = FileSystem::WriteMode;
     constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     constexpr auto everyone = ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    struct Case {
-        const char* name;
-        Mode mode;
-        bool existing;
-        QFileDevice::Permissions expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, Mode, bool, QFileDevice::Permissions> cases[] = {
         {"settings, first save", Mode::Atomic, false, ownerOnly},
         {"settings saved over a 644 file", Mode::Atomic, true, ownerOnly},
         {"fresh log", Mode::Truncate, false, ownerOnly},
@@ -24,18 +18,13 @@ TEST(LocalFileSystemTest, NewFilesAndRewrittenSettingsAreTheOwnersAlone)
         {"a file of the user's kept as it was", Mode::Truncate, true, everyone},
     };
     QTemporaryDir dir;
-    LocalFileSystem files;
-    for (const Case& c : cases) {
-        const QString path = dir.filePath(c.name);
-        if (c.existing) {
-            QFile old(path);
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.setPermissions(everyone);
+    for (const auto& [name, mode, existing, expected] : cases) {
+        QFile file(dir.filePath(name));
+        if (existing) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.setPermissions(everyone));
         }
-        auto handle = files.openForWrite(path, c.mode);
-        handle->write("NAME,value\r\n");
-        handle->close();
-        const auto mode = QFile(path).permissions() & (everyone | QFileDevice::WriteGroup | QFileDevice::WriteOther);
-        EXPECT_EQ(mode, c.expected) << c.name;
+        file.close();
+        LocalFileSystem().openForWrite(file.fileName(), mode)->close();
+        EXPECT_EQ(file.permissions() & (everyone | QFileDevice::WriteGroup | QFileDevice::WriteOther), expected) << name;
     }
 }
