@@ -167,10 +167,10 @@ int SlotBoard::secondsUntilClockTime(int targetSeconds)
     const int wall = SlotMath::secondsUntil(targetSeconds, nowSeconds);
     const QDateTime from = now.addMSecs(-now.time().msec());
     const QDateTime to(now.date().addDays(targetSeconds < nowSeconds ? 1 : 0), QTime(0, 0).addSecs(targetSeconds));
-    // A time the clocks skip that night has no moment of its own: the wall-clock difference.
-    if (!to.isValid())
-        return wall;
-    return static_cast<int>(std::max<qint64>(0, from.secsTo(to)));
+    // A time the clocks skip that night has no moment of its own, and one in the hour that comes
+    // twice may name the first while it is already the second: the wall-clock difference then.
+    const qint64 real = to.isValid() ? from.secsTo(to) : -1;
+    return static_cast<int>(real < 0 ? wall : real);
 }
 
 // A clock time becomes a countdown when it starts and from then on keeps its real duration like
