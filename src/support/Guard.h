@@ -30,6 +30,16 @@ public:
         return false;
     }
 
+    // A step of a routine that carries on after a failure without a word, in the log or elsewhere.
+    template <class F>
+    static void silently(F&& statement) noexcept
+    {
+        try {
+            statement();
+        } catch (...) {
+        }
+    }
+
     // Number of the last failure caught, 0 when none.
     int lastError() const { return m_lastError; }
     // Puts a failure into the action trail as every handler does.

@@ -193,8 +193,8 @@ bool SlotBoard::startTimer(int i)
 {
     Slot& s = slot(i);
     s.shownSeconds = -1;
-    Guard g{"StartTimer", "frmMain"};
-    g([&] {
+    // A failing step of a start is passed over silently.
+    Guard::silently([&] {
         if (s.atTime)
             convertClockTime(i);
     });
@@ -203,10 +203,10 @@ bool SlotBoard::startTimer(int i)
     const auto duration = SlotMath::durationSeconds(s.entry.fields);
     if (!duration) {
         emit slotChanged(i);
-        g([&] { emit refused(kTooLong); });
+        Guard::silently([&] { emit refused(kTooLong); });
         return false;
     }
-    g([&] { emit countdownStarting(); });
+    Guard::silently([&] { emit countdownStarting(); });
     s.duration = static_cast<double>(*duration) / 86400.0;
     s.running = true;
     s.paused = false;

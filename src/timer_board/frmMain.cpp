@@ -502,9 +502,9 @@ void frmMain::onCountdownStarting()
 void frmMain::cmdStart_Click(int i)
 {
     const SlotBoard::Entry& e = m_slots.entry(i);
-    Guard g{"cmdStart_Click", "frmMain"};
+    // A failing step is passed over silently, as in the start itself.
     if (m_slots.SlotRunning(i)) {
-        g([&] { StopTimer(i); });
+        Guard::silently([&] { StopTimer(i); });
         return;
     }
     if (!e.alarm && !e.run) {
@@ -519,12 +519,12 @@ void frmMain::cmdStart_Click(int i)
     if (e.run) {
         const QString key = "RunFile" + QString::number(i);
         QString current;
-        g([&] { current = settings().sGet(key, QString()).toText(); });
+        Guard::silently([&] { current = settings().sGet(key, QString()).toText(); });
         const QString answer =
             Platform::dialogs().input("Enter the file to run", kTitle + ' ' + QString::number(i + 1), current);
-        g([&] { settings().sSet(key, answer); });
+        Guard::silently([&] { settings().sSet(key, answer); });
     }
-    g([&] { StartTimer(i); });
+    Guard::silently([&] { StartTimer(i); });
 }
 
 void frmMain::StartTimer(int i) { m_slots.startTimer(i); }
