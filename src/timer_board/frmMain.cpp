@@ -218,12 +218,33 @@ void frmMain::buildRow(int i)
     for (std::size_t k = 1; k < std::size(order); ++k)
         if (order[k - 1])
             QWidget::setTabOrder(order[k - 1], order[k]);
+    nameRow(i);
     connectRow(i);
     if (i < kSlots) {
         connect(cmdStart[i], &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
         connect(cmdPause[i], &QPushButton::clicked, this, [this, i] { cmdPause_Click(i); });
         connect(cmdAt[i], &QPushButton::clicked, this, [this, i] { cmdAt_Click(i); });
     }
+}
+
+// What a screen reader says for each control of a row: what it is and which timer it belongs to.
+// The descriptions are the tool tips.
+void frmMain::nameRow(int i)
+{
+    const QString timer = "timer " + QString::number(i + 1);
+    const QString Timer = "Timer " + QString::number(i + 1);
+    const std::pair<QWidget*, QString> names[] = {
+        {txtDesc[i], Timer + " message"},       {txtDays[i], Timer + " days"},
+        {txtHours[i], Timer + " hours"},        {txtMinutes[i], Timer + " minutes"},
+        {txtSeconds[i], Timer + " seconds"},    {txtAtHour[i], Timer + " clock hour"},
+        {txtAtMin[i], Timer + " clock minute"}, {txtAtSec[i], Timer + " clock second"},
+        {optAM[i], Timer + " am"},              {optPM[i], Timer + " pm"},
+        {chkAlarm[i], "Alarm for " + timer},    {chkRun[i], "Run a file for " + timer},
+        {cmdAt[i], "Clock time for " + timer},  {cmdPause[i], "Pause " + timer},
+        {cmdStart[i], "Start " + timer},
+    };
+    for (const auto& [widget, name] : names)
+        widget->setAccessibleName(name);
 }
 
 void frmMain::fillRow(int i) { m_slots.loadEntry(i); }
@@ -252,6 +273,13 @@ void frmMain::buildBottomStrip()
     cmdCheckUpdate->setGeometry(Twips::rect(945, 5712, 930, 465));
     cmdExit = button(this, "Exit", QString(), Twips::rect(6528, 5715, 600, 465));
     cmdHide = button(this, "Hide", QString(), Twips::rect(7248, 5715, 672, 465));
+    const std::pair<QWidget*, QString> names[] = {
+        {cmd30s, "Start a 30-second timer"},  {cmd1m, "Start a 1-minute timer"},
+        {cmd5m, "Start a 5-minute timer"},    {cmdCustom, "Start a custom timer"},
+        {txtCustom, "Seconds for the custom timer"},
+    };
+    for (const auto& [widget, name] : names)
+        widget->setAccessibleName(name);
     connect(cmd30s, &QPushButton::clicked, this, &frmMain::cmd30s_Click);
     connect(cmd1m, &QPushButton::clicked, this, &frmMain::cmd1m_Click);
     connect(cmd5m, &QPushButton::clicked, this, &frmMain::cmd5m_Click);
@@ -472,6 +500,7 @@ void frmMain::drawRow(int i)
         w->setEnabled(!running);
     cmdStart[i]->setText(running ? "Stop" : "Start");
     cmdStart[i]->setToolTip(running ? kStopTip : kStartTip);
+    cmdStart[i]->setAccessibleName((running ? "Stop timer " : "Start timer ") + QString::number(i + 1));
     drawColours(i);
 }
 

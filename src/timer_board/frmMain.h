@@ -130,6 +130,7 @@ private:
     void fillRow(int i);
     void buildBottomStrip();
     void watchFocus(QLineEdit* field);
+    void nameRow(int i);
     void connectRow(int i);
     SlotMath::Fields fieldsOf(int i) const;
     void drawRow(int i);

@@ -1,6 +1,8 @@
 #include "timer_board/frmMessage.h"
 #include "support/Twips.h"
 #include "support/cSHAREDDelay.h"
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -8,10 +10,22 @@
 #include <QPushButton>
 #include <QScreen>
 
+namespace {
+// A reminder is an alert to a screen reader, which then speaks it as it opens.
+QAccessibleInterface* alertFactory(const QString&, QObject* object)
+{
+    if (auto* reminder = qobject_cast<frmMessage*>(object))
+        return new QAccessibleWidget(reminder, QAccessible::AlertMessage);
+    return nullptr;
+}
+}
+
 frmMessage::frmMessage(const QString& message, const QString& due)
     : QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
     setObjectName("frmMessage");
+    static const bool alerts = (QAccessible::installFactory(alertFactory), true);
+    Q_UNUSED(alerts);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Zelvo Alert!"));
     setFixedSize(Twips::px(4980), Twips::px(2352));
@@ -49,6 +63,7 @@ void frmMessage::setMessage(const QString& message, const QString& due)
     Label1->setGeometry(Twips::rect(225, 540, 4515, 1095));
     Label1->setText(message);
     lblDue->setText(due);
+    setAccessibleName(due.isEmpty() ? message : message + ". " + due);
     lblDue->setVisible(!due.isEmpty());
     fitMessage(due.isEmpty() ? Twips::rect(105, 105, 4755, 1710) : Twips::rect(105, 105, 4755, 1530));
 }
@@ -97,4 +112,11 @@ void frmMessage::keyPressEvent(QKeyEvent* event)
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+void frmMessage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }

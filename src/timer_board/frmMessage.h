@@ -26,6 +26,8 @@ public:
 protected:
     // Enter or Escape closes the reminder, as Close does.
     void keyPressEvent(QKeyEvent* event) override;
+    // Tells a screen reader that an alert appeared.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fitMessage(const QRect& room);

@@ -216,6 +216,7 @@ void fSHAREDUpdater::buildWidgets()
     picStatus->setMinimumWidth(380);
     picStatus->setFrameShape(QFrame::StyledPanel);
     txtDetails = new QPlainTextEdit(this);
+    txtDetails->setAccessibleName("Version details");
     txtDetails->setReadOnly(true);
     txtDetails->setMinimumHeight(140);
     cmdCheckAgain = new QPushButton("Check Again", this);

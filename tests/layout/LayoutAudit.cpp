@@ -1,5 +1,7 @@
 #include "layout/LayoutAudit.h"
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QHash>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -178,6 +180,24 @@ QStringList unreachable(QWidget* window)
         const QList<QAbstractButton*> group = groupOf(w);
         if (std::none_of(group.begin(), group.end(), [&](QAbstractButton* b) { return reached.contains(b); }))
             out << nameOf(w);
+    }
+    return out;
+}
+
+QStringList unnamed(QWidget* window)
+{
+    QStringList out;
+    QHash<QString, QWidget*> seen;
+    for (QWidget* w : placed(window)) {
+        if (!isControl(w))
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
+        if (name.isEmpty())
+            out << nameOf(w) + " has no name";
+        else if (seen.contains(name))
+            out << nameOf(w) + " has the name of " + nameOf(seen.value(name)) + ": '" + name + "'";
+        seen.insert(name, w);
     }
     return out;
 }

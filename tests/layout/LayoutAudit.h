@@ -11,4 +11,7 @@ namespace LayoutAudit {
 QStringList problems(QWidget* window);
 // One line per visible, enabled control that Tab never reaches.
 QStringList unreachable(QWidget* window);
+// One line per visible control a screen reader would have no name for, or the same name as
+// another control of the window.
+QStringList unnamed(QWidget* window);
 }

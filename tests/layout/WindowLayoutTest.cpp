@@ -1,3 +1,7 @@
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include "diagnostics/fSHAREDErrorRpt.h"
 #include "fakes/ZelvoTest.h"
 #include "layout/LayoutAudit.h"
@@ -34,6 +38,8 @@ protected:
             << "at scale " << scale << ":\n" << LayoutAudit::problems(window).join('\n').toStdString();
         EXPECT_TRUE(LayoutAudit::unreachable(window).isEmpty())
             << "at scale " << scale << ", Tab never reaches:\n" << LayoutAudit::unreachable(window).join('\n').toStdString();
+        EXPECT_TRUE(LayoutAudit::unnamed(window).isEmpty())
+            << "at scale " << scale << ", for a screen reader:\n" << LayoutAudit::unnamed(window).join('\n').toStdString();
     }
 };
 
@@ -49,8 +55,12 @@ TEST_F(WindowLayout, MainWindowOnEveryPageAndInBothKindsOfRow)
         SCOPED_TRACE("page " + std::to_string(page + 1));
         expectSound(&board, QString("main-page%1").arg(page + 1));
     }
+    const auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    EXPECT_EQ(name(board.txtHours[32]), "Timer 33 hours");
+    EXPECT_EQ(name(board.chkRun[32]), "Run a file for timer 33");
     board.cmdStart_Click(35);  // a counting row disables its fields
     expectSound(&board, "main-counting");
+    EXPECT_EQ(name(board.cmdStart[35]), "Stop timer 36");
     board.Form_QueryUnload(frmMain::vbFormCode);
 }
 
@@ -64,6 +74,10 @@ TEST_F(WindowLayout, ReminderWithAShortALongAndAVeryLongMessage)
         frmMessage reminder(messages[k]);
         expectSound(&reminder, shots[k]);
         EXPECT_EQ(reminder.Label1->text(), messages[k]);
+        // A screen reader hears it as an alert with the message.
+        QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(&reminder);
+        EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+        EXPECT_EQ(alert->text(QAccessible::Name), messages[k]);
     }
     // A late reminder says when it was due, under the message.
     frmMessage late(sentence.repeated(2), "Due at 2:05:00 PM");
