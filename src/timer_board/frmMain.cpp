@@ -23,6 +23,7 @@
 #include "updater/fSHAREDUpdater.h"
 #include "support/MakerAddresses.h"
 #include "timer_board/frmMessage.h"
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -86,6 +87,10 @@ frmMain::frmMain()
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName("frmMain");
+    // The controls are named once a screen reader listens, so that naming seven hundred of them
+    // costs nothing at a start nobody listens to.
+    m_named = QAccessible::isActive();
+    QAccessible::installActivationObserver(this);
     connect(&m_slots, &SlotBoard::slotChanged, this, &frmMain::drawRow);
     connect(&m_slots, &SlotBoard::fieldsChanged, this, &frmMain::drawFields);
     connect(&m_slots, &SlotBoard::countdownStarting, this, &frmMain::onCountdownStarting);
@@ -211,6 +216,8 @@ void frmMain::buildRow(int i)
         watchFocus(edit);
     // Tab follows the way a row is filled in (the message, the time, then the switches and
     // buttons) and goes on to the next row; the rows are made after the bottom strip.
+    if (m_named)
+        nameRow(i);
     QWidget* const order[] = {i > 0 ? cmdStart[i - 1] : nullptr,
                               txtDesc[i],  txtDays[i],  txtHours[i], txtMinutes[i], txtSeconds[i],
                               txtAtHour[i], txtAtMin[i], txtAtSec[i], optAM[i],      optPM[i],
@@ -218,13 +225,44 @@ void frmMain::buildRow(int i)
     for (std::size_t k = 1; k < std::size(order); ++k)
         if (order[k - 1])
             QWidget::setTabOrder(order[k - 1], order[k]);
-    nameRow(i);
     connectRow(i);
     if (i < kSlots) {
         connect(cmdStart[i], &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
         connect(cmdPause[i], &QPushButton::clicked, this, [this, i] { cmdPause_Click(i); });
         connect(cmdAt[i], &QPushButton::clicked, this, [this, i] { cmdAt_Click(i); });
     }
+}
+
+frmMain::~frmMain() { QAccessible::removeActivationObserver(this); }
+
+void frmMain::accessibilityActiveChanged(bool active)
+{
+    if (active)
+        nameControls();
+}
+
+void frmMain::nameControls()
+{
+    if (m_named)
+        return;
+    m_named = true;
+    // Only rows already built; a row built later names itself.
+    for (int i = 0; i < kRows; ++i)
+        if (optPM[i])
+            nameRow(i);
+    if (txtCustom)
+        nameStrip();
+}
+
+void frmMain::nameStrip()
+{
+    const std::pair<QWidget*, QString> names[] = {
+        {cmd30s, "Start a 30-second timer"},  {cmd1m, "Start a 1-minute timer"},
+        {cmd5m, "Start a 5-minute timer"},    {cmdCustom, "Start a custom timer"},
+        {txtCustom, "Seconds for the custom timer"},
+    };
+    for (const auto& [widget, name] : names)
+        widget->setAccessibleName(name);
 }
 
 // What a screen reader says for each control of a row: what it is and which timer it belongs to.
@@ -241,7 +279,7 @@ void frmMain::nameRow(int i)
         {optAM[i], Timer + " am"},              {optPM[i], Timer + " pm"},
         {chkAlarm[i], "Alarm for " + timer},    {chkRun[i], "Run a file for " + timer},
         {cmdAt[i], "Clock time for " + timer},  {cmdPause[i], "Pause " + timer},
-        {cmdStart[i], "Start " + timer},
+        {cmdStart[i], (m_slots.SlotRunning(i) ? "Stop " : "Start ") + timer},
     };
     for (const auto& [widget, name] : names)
         widget->setAccessibleName(name);
@@ -273,13 +311,8 @@ void frmMain::buildBottomStrip()
     cmdCheckUpdate->setGeometry(Twips::rect(945, 5712, 930, 465));
     cmdExit = button(this, "Exit", QString(), Twips::rect(6528, 5715, 600, 465));
     cmdHide = button(this, "Hide", QString(), Twips::rect(7248, 5715, 672, 465));
-    const std::pair<QWidget*, QString> names[] = {
-        {cmd30s, "Start a 30-second timer"},  {cmd1m, "Start a 1-minute timer"},
-        {cmd5m, "Start a 5-minute timer"},    {cmdCustom, "Start a custom timer"},
-        {txtCustom, "Seconds for the custom timer"},
-    };
-    for (const auto& [widget, name] : names)
-        widget->setAccessibleName(name);
+    if (m_named)
+        nameStrip();
     connect(cmd30s, &QPushButton::clicked, this, &frmMain::cmd30s_Click);
     connect(cmd1m, &QPushButton::clicked, this, &frmMain::cmd1m_Click);
     connect(cmd5m, &QPushButton::clicked, this, &frmMain::cmd5m_Click);
@@ -500,7 +533,8 @@ void frmMain::drawRow(int i)
         w->setEnabled(!running);
     cmdStart[i]->setText(running ? "Stop" : "Start");
     cmdStart[i]->setToolTip(running ? kStopTip : kStartTip);
-    cmdStart[i]->setAccessibleName((running ? "Stop timer " : "Start timer ") + QString::number(i + 1));
+    if (m_named)
+        cmdStart[i]->setAccessibleName((running ? "Stop timer " : "Start timer ") + QString::number(i + 1));
     drawColours(i);
 }
 

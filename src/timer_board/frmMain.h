@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/TrayHost.h"
 #include "timer_board/SlotBoard.h"
+#include <QAccessible>
 #include <QPointer>
 #include <QWidget>
 #include <vector>
@@ -21,7 +22,7 @@ class RowStyle;
 class QTimer;
 
 // The main window: forty timer slots on four pages, the quick-start strip and the three timers.
-class frmMain : public QWidget {
+class frmMain : public QWidget, private QAccessible::ActivationObserver {
     Q_OBJECT
 public:
     static constexpr int kRows = SlotBoard::kRows;  // index 40 is built but never used
@@ -31,6 +32,7 @@ public:
     enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
 
     frmMain();
+    ~frmMain() override;
 
     void Form_Load();
     void optPage_Click(int page);
@@ -77,6 +79,8 @@ public:
     void Form_Unload();
     // A close asked for by the system (session end, a signal): the window unloads and the program ends.
     void SystemClose(UnloadMode mode);
+    // Gives every control the name a screen reader says; done when one starts listening.
+    void nameControls();
     // Whether the program has been unloaded and is ending.
     bool unloaded() const { return m_unloaded; }
 
@@ -113,6 +117,7 @@ public:
     fSHAREDUpdater* Updater = nullptr;
 
 protected:
+    void accessibilityActiveChanged(bool active) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -131,6 +136,7 @@ private:
     void buildBottomStrip();
     void watchFocus(QLineEdit* field);
     void nameRow(int i);
+    void nameStrip();
     void connectRow(int i);
     SlotMath::Fields fieldsOf(int i) const;
     void drawRow(int i);
@@ -148,6 +154,7 @@ private:
     // Set while the rows are drawn from the slots, so the widgets' change signals are not taken
     // for the user's edits.
     bool m_drawing = false;
+    bool m_named = false;
     RowStyle* m_rowStyle = nullptr;
     frmSplash* m_splash = nullptr;
     bool m_unloaded = false;

@@ -186,6 +186,7 @@ QStringList unreachable(QWidget* window)
 
 QStringList unnamed(QWidget* window)
 {
+    QAccessible::setActive(true);  // as when a screen reader listens
     QStringList out;
     QHash<QString, QWidget*> seen;
     for (QWidget* w : placed(window)) {

@@ -1,7 +1,3 @@
-#include <QAccessible>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include "diagnostics/fSHAREDErrorRpt.h"
 #include "fakes/ZelvoTest.h"
 #include "layout/LayoutAudit.h"
@@ -12,9 +8,13 @@
 #include "timer_board/frmSplash.h"
 #include "updater/fSHAREDProxy.h"
 #include "updater/fSHAREDUpdater.h"
+#include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
