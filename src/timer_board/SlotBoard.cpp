@@ -80,24 +80,20 @@ bool SlotBoard::anyRunning() const
 
 // ---- what the user types ---------------------------------------------------------------------
 
-void SlotBoard::setMessage(int i, const QString& text)
+template <class T>
+void SlotBoard::change(int i, T Entry::*field, const T& value)
 {
-    Entry& e = slot(i).entry;
-    if (e.message == text)
+    T& current = slot(i).entry.*field;
+    if (current == value)
         return;
-    e.message = text;
+    current = value;
     emit slotChanged(i);
 }
 
-void SlotBoard::setFields(int i, const SlotMath::Fields& f)
-{
-    Entry& e = slot(i).entry;
-    if (e.fields.days == f.days && e.fields.hours == f.hours && e.fields.minutes == f.minutes
-        && e.fields.seconds == f.seconds)
-        return;
-    e.fields = f;
-    emit slotChanged(i);
-}
+void SlotBoard::setMessage(int i, const QString& text) { change(i, &Entry::message, text); }
+void SlotBoard::setFields(int i, const SlotMath::Fields& f) { change(i, &Entry::fields, f); }
+void SlotBoard::setAlarm(int i, bool on) { change(i, &Entry::alarm, on); }
+void SlotBoard::setRun(int i, bool on) { change(i, &Entry::run, on); }
 
 void SlotBoard::setClockEntry(int i, const QString& hour, const QString& minute, const QString& second, bool am)
 {
@@ -108,24 +104,6 @@ void SlotBoard::setClockEntry(int i, const QString& hour, const QString& minute,
     e.atMin = minute;
     e.atSec = second;
     e.am = am;
-    emit slotChanged(i);
-}
-
-void SlotBoard::setAlarm(int i, bool on)
-{
-    Entry& e = slot(i).entry;
-    if (e.alarm == on)
-        return;
-    e.alarm = on;
-    emit slotChanged(i);
-}
-
-void SlotBoard::setRun(int i, bool on)
-{
-    Entry& e = slot(i).entry;
-    if (e.run == on)
-        return;
-    e.run = on;
     emit slotChanged(i);
 }
 

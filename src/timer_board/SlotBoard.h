@@ -87,6 +87,9 @@ private:
         double duration = 0;  // days, as the latest start computed it
         std::int64_t shownSeconds = -1;
     };
+    // Sets one part of a slot's entry, telling the window only when it changed.
+    template <class T>
+    void change(int i, T Entry::*field, const T& value);
     static void checkIndex(int i);
     const Slot& slot(int i) const;
     Slot& slot(int i);

@@ -8,6 +8,7 @@ namespace SlotMath {
 
 struct Fields {
     QString days, hours, minutes, seconds;
+    friend bool operator==(const Fields&, const Fields&) = default;
 };
 
 // The clock-time text from the hour, minute and second fields; non-numeric parts are copied
