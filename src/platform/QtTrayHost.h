@@ -1,9 +1,16 @@
 #pragma once
 #include "platform/TrayHost.h"
+#include <QPointer>
 #include <memory>
 
+class QMenu;
+class QObject;
 class QSystemTrayIcon;
+class StatusNotifierItem;
 
+// Two routes to the desktop: a StatusNotifierItem of our own when the session has a watcher
+// (Qt decides its own route once per process, so it would miss a panel that comes up later),
+// and QSystemTrayIcon otherwise (XEmbed on X11, the taskbar on Windows).
 class QtTrayHost : public TrayHost {
 public:
     QtTrayHost();
@@ -13,8 +20,17 @@ public:
     bool remove() override;
     bool available() const override;
     void setHandler(std::function<void(Message)> handler) override;
+    void setMenu(QMenu* menu) override;
+    void watch(std::function<void()> appeared) override;
 
 private:
+    bool addStatusNotifier(const QIcon& icon, const QString& tooltip);
+    bool addSystemTray(const QIcon& icon, const QString& tooltip);
+    void handle(Message m);
+
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    std::unique_ptr<StatusNotifierItem> m_item;
+    std::unique_ptr<QObject> m_watching;
+    QPointer<QMenu> m_menu;
     std::function<void(Message)> m_handler;
 };

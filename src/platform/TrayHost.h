@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+class QMenu;
+
 // The notification-area icon: add, modify, delete, and the clicks on it.
 class TrayHost {
 public:
@@ -18,4 +20,8 @@ public:
     // Whether the desktop has a notification area at all.
     virtual bool available() const = 0;
     virtual void setHandler(std::function<void(Message)> handler) = 0;
+    // The icon's menu, for desktops that draw it themselves (status-notifier panels).
+    virtual void setMenu(QMenu* menu) = 0;
+    // Calls appeared once, from the event loop, when a notification area comes up after all.
+    virtual void watch(std::function<void()> appeared) = 0;
 };

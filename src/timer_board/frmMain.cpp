@@ -140,6 +140,7 @@ void frmMain::buildTray()
     connect(mnuShow, &QAction::triggered, this, &frmMain::mnuShow_Click);
     connect(mnuQuit, &QAction::triggered, this, &frmMain::mnuQuit_Click);
     Platform::tray().setHandler([this](TrayHost::Message m) { TrayIcon_MouseMove(m); });
+    Platform::tray().setMenu(mnuTray);
 }
 
 QString frmMain::settingsPath() const
@@ -363,6 +364,7 @@ void frmMain::Form_Load()
         fillRow(i);
     g([&] { ShowPage(0); });
     g([&] { mSHAREDSysTray::instance().showprogramintray(TrayIcon, "Zelvo standing by"); });
+    g([&] { mSHAREDSysTray::instance().watchForArea(TrayIcon); });
     g([&] { RestoreTimers(); });
     g([&] { setFixedWidth(Twips::px(2 * 3972 + 400)); });
     g([&] {

@@ -7,6 +7,7 @@
 #include "support/cSHAREDDelay.h"
 #include <QIcon>
 #include <QLabel>
+#include <QPointer>
 
 namespace {
 const QString kModule = QStringLiteral("mSHAREDSysTray");
@@ -40,6 +41,7 @@ void mSHAREDSysTray::resetInstance()
 
 void mSHAREDSysTray::showprogramintray(QLabel* picture, const QString& tooltip)
 {
+    m_tooltip = tooltip;
     Guard g{"showprogramintray", kModule};
     g([&] {
         if (Platform::tray().add(iconOf(picture), tooltip.left(kTipLength)))
@@ -53,6 +55,7 @@ void mSHAREDSysTray::changetrayicon(QLabel* picture, const QString& tooltip)
         showprogramintray(picture, tooltip);
         return;
     }
+    m_tooltip = tooltip;
     Guard g{"changetrayicon", kModule};
     g([&] {
         if (Platform::tray().modify(iconOf(picture), tooltip.left(kTipLength)))
@@ -71,6 +74,21 @@ void mSHAREDSysTray::RemoveTrayicon()
             m_iconShown = false;
         else
             cSharedLogging::instance().LogEvent("Error removing tray icon", false);
+    });
+}
+
+void mSHAREDSysTray::watchForArea(QLabel* picture)
+{
+    if (m_iconShown)
+        return;
+    cSharedLogging::instance().LogEvent("No notification area at start: watching for one", false);
+    Platform::tray().watch([picture = QPointer<QLabel>(picture)] {
+        mSHAREDSysTray& tray = instance();
+        if (!picture || tray.m_iconShown)
+            return;
+        tray.showprogramintray(picture, tray.m_tooltip);
+        if (tray.m_iconShown)
+            cSharedLogging::instance().LogEvent("A notification area appeared: the icon is shown", false);
     });
 }
 

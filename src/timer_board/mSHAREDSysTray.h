@@ -14,6 +14,9 @@ public:
     void showprogramintray(QLabel* picture, const QString& tooltip);
     void changetrayicon(QLabel* picture, const QString& tooltip);
     void RemoveTrayicon();
+    // With no notification area at start: show the icon when one comes up, as the last change
+    // asked for it.
+    void watchForArea(QLabel* picture);
     // True when an earlier copy runs: it has been asked to show itself and this copy must end.
     bool CheckPrevInstance(const QString& title);
 
@@ -21,4 +24,5 @@ public:
 
 private:
     bool m_iconShown = false;
+    QString m_tooltip;
 };

@@ -4,6 +4,7 @@ text fields, and screenshots kept as artifacts."""
 import array
 import calendar
 import glob
+import json
 import os
 import shutil
 import signal
@@ -128,11 +129,12 @@ class Zelvo:
     """One program folder with the real binary and its assets, and the X server it shows on."""
 
     def __init__(self, with_sound=False, with_tray=False, binary=None, folder=None, dpi=96, wall_clock=None,
-                 zone=None):
+                 zone=None, session=None, wayland=False):
         """folder: an empty folder to use as the program folder (a mount point, say) instead of a fresh one.
         dpi: the screen's density; Qt then scales every window by dpi / 96.
         wall_clock: a UTC datetime the program's wall clock reads when it starts (libfaketime; the clock
-        then runs on normally and the program's timers are left alone). zone: its TZ."""
+        then runs on normally and the program's timers are left alone). zone: its TZ.
+        session: a DBusSession for the program and the tools, ended by stop(). wayland: a Weston, no X server."""
         binary = binary or BIN
         if not binary or not os.path.exists(binary):
             raise RuntimeError("ZELVO_BIN does not point at the built program")
@@ -143,12 +145,18 @@ class Zelvo:
         shutil.copy2(binary, os.path.join(self.folder, "zelvo"))
         for asset in ("alarm.wav", "splash.png"):
             shutil.copy2(os.path.join(source, asset), os.path.join(self.folder, asset))
-        self.display = Display(dpi)
+        self.display = Weston(self.runtime) if wayland else Display(dpi)
         self.scale = dpi / 96.0
         self.sound = Sound(self.runtime) if with_sound else None
         self.env = dict(os.environ, DISPLAY=self.display.name, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
                         LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
         self.env.pop("QT_SCALE_FACTOR", None)
+        if wayland:
+            del self.env["DISPLAY"]
+            self.env.update(self.display.env)
+        self.session = session
+        if session:
+            self.env.update(session.env)
         # What only the program sees, not the X server or the tools.
         self.program_env = dict(self.env)
         if zone:
@@ -259,6 +267,8 @@ class Zelvo:
         if self.sound:
             self.sound.stop()
         self.display.stop()
+        if self.session:
+            self.session.stop()
         reports = self.sanitizer_reports()
         shutil.rmtree(self.folder, ignore_errors=True)
         shutil.rmtree(self.runtime, ignore_errors=True)
@@ -398,3 +408,71 @@ def row_widget(k, name):
 PAGE_BUTTONS = {0: (2064, 5472, 588, 300), 1: (2736, 5472, 588, 300), 2: (3456, 5472, 588, 300),
                 3: (4176, 5472, 588, 300)}
 EXIT_BUTTON = (6528, 5715, 600, 465)
+
+
+
+# ---- today's desktops ----
+def wait_until(check, timeout, failure):
+    """failure: the message, or what makes it (only when the wait fails)."""
+    deadline = time.time() + timeout
+    while not check():
+        if time.time() > deadline:
+            raise AssertionError(failure() if callable(failure) else failure)
+        time.sleep(0.1)
+
+
+# Debian's pyatspi belongs to its own python3, so the tree is read in a process of that python.
+ATSPI_TREE = """import json, pyatspi
+def node(a): return {"role": a.getRoleName(), "name": a.name, "children": [node(c) for c in a if c is not None],
+                     "states": [pyatspi.stateToString(s) for s in a.getState().getStates()]}
+print(json.dumps([node(a) for a in pyatspi.Registry.getDesktop(0) if a is not None]))"""
+
+
+class DBusSession:
+    """A private session bus whose services (activated ones too) live in a home of their own, so
+    nothing they write reaches the real one; processes started with start() end with stop()."""
+
+    def __init__(self):
+        self.home = tempfile.mkdtemp(prefix="zelvo-bus-")
+        self.base_env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        self.base_env.update(HOME=self.home, XDG_RUNTIME_DIR=self.home, GSETTINGS_BACKEND="memory")
+        address, pid = run("dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1",
+                           env=self.base_env).stdout.split()
+        self.pid, self.env, self.procs = int(pid), {"DBUS_SESSION_BUS_ADDRESS": address}, []
+        self.tool_env = dict(self.base_env, **self.env)
+
+    def start(self, *args, env=None):
+        """A process on this bus; env: what else it sees (by default this session's home, no display)."""
+        self.procs.append(subprocess.Popen(args, env=dict(env or self.base_env, **self.env),
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        return self.procs[-1]
+
+    def start_accessibility(self):
+        """The AT-SPI bus (activated on demand), switched on as a desktop does while a screen reader runs."""
+        run("dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+            "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status", "string:IsEnabled",
+            "variant:boolean:true", env=self.tool_env)
+
+    def accessible_windows(self, program):
+        """What a screen reader sees of a program: its windows as nested role, name, states and children."""
+        tree = json.loads(run("/usr/bin/python3", "-c", ATSPI_TREE, env=self.tool_env, timeout=60).stdout)
+        return [window for p in tree if p["name"] == program for window in p["children"]]
+
+    def stop(self):
+        for proc in self.procs:
+            proc.terminate()
+            proc.wait(timeout=10)
+        os.kill(self.pid, signal.SIGTERM)  # its activated services leave with it
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+class Weston(Display):
+    """Debian's weston with no screen (headless backend), on a socket in the runtime folder."""
+
+    def __init__(self, runtime, name="zelvo-wayland"):
+        self.name, self.env = name, {"WAYLAND_DISPLAY": name, "QT_QPA_PLATFORM": "wayland"}
+        self.proc = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--socket=" + name, "--width=1280", "--height=1024"],
+            env=dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=runtime), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        wait_until(lambda: os.path.exists(os.path.join(runtime, name)), 15, "weston did not start")

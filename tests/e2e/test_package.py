@@ -78,6 +78,7 @@ class Package(unittest.TestCase):
         for library in ("libqt6widgets6", "libqt6multimedia6", "libcurl4"):
             self.assertIn(library, names)
         self.assertEqual([c for c in depends if not satisfied(c)], [])
+        self.assertIn("qt6-wayland", self.field("Recommends"))
 
     def test_installed_with_dpkg_it_starts_keeps_user_files_at_home_and_is_removed_cleanly(self):
         root = os.path.join(self.work, "root")

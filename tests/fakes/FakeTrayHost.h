@@ -35,6 +35,9 @@ public:
     bool available() const override { return hasArea; }
     void setHandler(std::function<void(Message)> h) override { handler = std::move(h); }
 
+    void setMenu(QMenu* m) override { menu = m; }
+    void watch(std::function<void()> a) override { appeared = std::move(a); }
+
     void click(Message m) { handler(m); }
 
     QStringList calls;
@@ -45,4 +48,6 @@ public:
     QString tip;
     QIcon lastIcon;
     std::function<void(Message)> handler;
+    QMenu* menu = nullptr;
+    std::function<void()> appeared;
 };

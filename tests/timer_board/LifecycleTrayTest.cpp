@@ -214,5 +214,25 @@ TEST_F(LifecycleTrayTest, WithoutANotificationAreaEveryHideMinimisesInstead)
     EXPECT_FALSE(w.unloaded());
     EXPECT_TRUE(w.slotBoard().SlotRunning(0));
 
-    EXPECT_EQ(logText().count("No notification area"), 1) << logText().toStdString();
+    EXPECT_EQ(logText().count("No notification area: the window is minimised"), 1) << logText().toStdString();
+}
+
+TEST_F(LifecycleTrayTest, AnAreaThatComesLaterGetsTheLatestIconAndFromThenOnCloseHides)
+{
+    noNotificationArea();
+    frmMain& w = open();
+    ASSERT_TRUE(tray->appeared) << "the program watches for an area";
+    startSlot(0, 60);
+
+    tray->accept = true;
+    tray->appeared();
+    EXPECT_TRUE(tray->shown);
+    EXPECT_EQ(tray->tip, "Zelvo is running");
+    EXPECT_EQ(tray->menu, w.mnuTray);
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.unloaded());
+    const QString log = logText();
+    EXPECT_LT(log.indexOf("No notification area at start: watching for one"),
+              log.indexOf("A notification area appeared: the icon is shown"));
 }

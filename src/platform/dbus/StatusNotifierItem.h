@@ -1,0 +1,92 @@
+#pragma once
+#include <QDBusObjectPath>
+#include <QIcon>
+#include <QList>
+#include <QObject>
+#include <functional>
+
+class DBusMenu;
+class QMenu;
+
+struct SniPixmap {
+    int width = 0;
+    int height = 0;
+    QByteArray argb;  // ARGB32 in network byte order
+};
+using SniPixmaps = QList<SniPixmap>;
+struct SniToolTip {
+    QString iconName;
+    SniPixmaps icon;
+    QString title;
+    QString text;
+};
+Q_DECLARE_METATYPE(SniPixmap)
+Q_DECLARE_METATYPE(SniPixmaps)
+Q_DECLARE_METATYPE(SniToolTip)
+
+// The icon as a StatusNotifierItem on the session bus, for panels that host those instead of (or
+// as well as) the XEmbed tray; its menu is exported for the panel to draw.
+class StatusNotifierItem : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+    Q_PROPERTY(QString Category READ category)
+    Q_PROPERTY(QString Id READ id)
+    Q_PROPERTY(QString Title READ title)
+    Q_PROPERTY(QString Status READ status)
+    Q_PROPERTY(int WindowId READ windowId)
+    Q_PROPERTY(QString IconName READ iconName)
+    Q_PROPERTY(SniPixmaps IconPixmap READ iconPixmap)
+    Q_PROPERTY(QString OverlayIconName READ iconName)
+    Q_PROPERTY(SniPixmaps OverlayIconPixmap READ noPixmaps)
+    Q_PROPERTY(QString AttentionIconName READ iconName)
+    Q_PROPERTY(SniPixmaps AttentionIconPixmap READ noPixmaps)
+    Q_PROPERTY(QString AttentionMovieName READ iconName)
+    Q_PROPERTY(SniToolTip ToolTip READ toolTip)
+    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
+    Q_PROPERTY(QDBusObjectPath Menu READ menu)
+
+public:
+    enum class Click { Primary, Context };
+    static constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
+
+    StatusNotifierItem(QMenu* menu, std::function<void(Click)> clicked);
+    ~StatusNotifierItem() override;
+
+    // Whether the session has a status-notifier watcher to register with.
+    static bool watcherPresent();
+    // Exports the item and asks the watcher to show it; false when the bus refused.
+    bool publish();
+    void update(const QIcon& icon, const QString& tip);
+
+    QString category() const { return QStringLiteral("ApplicationStatus"); }
+    QString id() const { return QStringLiteral("zelvo"); }
+    QString title() const { return QStringLiteral("Zelvo"); }
+    QString status() const { return QStringLiteral("Active"); }
+    int windowId() const { return 0; }
+    QString iconName() const { return {}; }
+    SniPixmaps iconPixmap() const { return m_pixmaps; }
+    SniPixmaps noPixmaps() const { return {}; }
+    SniToolTip toolTip() const { return {{}, {}, m_tip, {}}; }
+    bool itemIsMenu() const { return false; }
+    QDBusObjectPath menu() const;
+
+public slots:
+    void Activate(int x, int y);
+    void SecondaryActivate(int x, int y);
+    void ContextMenu(int x, int y);
+    void Scroll(int delta, const QString& orientation);
+
+signals:
+    void NewIcon();
+    void NewToolTip();
+    void NewStatus(const QString& status);
+
+private:
+    void registerWithWatcher();
+
+    QString m_service;
+    DBusMenu* m_menu = nullptr;
+    std::function<void(Click)> m_clicked;
+    SniPixmaps m_pixmaps;
+    QString m_tip;
+};

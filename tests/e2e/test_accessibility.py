@@ -1,0 +1,48 @@
+"""The main window and a reminder as a screen reader finds them on the AT-SPI bus."""
+import datetime
+import os
+import unittest
+
+from harness import ARTIFACTS, PAGE_BUTTONS, DBusSession, Zelvo, row_widget
+from test_timer_board import us_general
+
+
+def showing(node):
+    """The node and what it holds on screen, in the order a screen reader walks them."""
+    if "showing" not in node["states"]:
+        return []
+    return [node] + [n for child in node["children"] for n in showing(child)]
+
+
+class Accessibility(unittest.TestCase):
+    def test_every_control_of_every_page_is_named_once_and_a_reminder_is_an_alert(self):
+        session = DBusSession()
+        session.start_accessibility()
+        app = Zelvo(session=session)
+        self.addCleanup(app.stop)
+        # Timer 10 is still counting down when the first page is read, and fires during the walk.
+        due = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(seconds=12)
+        app.write_settings(["TIMERRUNNING9,-1 ", "TIMERNAME9,Water the plants", "TIMER9END," + us_general(due),
+                            "ALARMON9,-1 ", "RUN9,0 "])
+        app.start()
+        app.click_twips(*row_widget(1, "cmdAt"))  # timer 2 shows its clock-time fields
+        for page, button in sorted(PAGE_BUTTONS.items()):
+            app.click_twips(*button)
+            [main] = [w for w in session.accessible_windows("Zelvo") if w["name"] == "Zelvo" and showing(w)]
+            names = [n["name"] for n in showing(main) if "focusable" in n["states"]]
+            self.assertNotIn("", names, "page %d" % (page + 1))
+            self.assertEqual(sorted(set(names)), sorted(names), "page %d" % (page + 1))
+            self.assertIn("Timer %d message" % (10 * page + 1), names)
+            if page == 0:
+                self.assertTrue({"Stop timer 10", "Timer 2 clock hour", "Timer 2 pm"} <= set(names), names)
+                [row] = [f for f in main["children"] if "Timer 1 message" in [n["name"] for n in showing(f)]]
+                os.makedirs(ARTIFACTS, exist_ok=True)
+                with open(os.path.join(ARTIFACTS, "accessible-names-row-1.txt"), "w") as f:
+                    f.writelines("%s: %s\n" % (n["role"], n["name"]) for n in showing(row) if n["name"])
+        app.wait_window("^Zelvo Alert!$", timeout=30)
+        alerts = [w["name"] for w in session.accessible_windows("Zelvo") if w["role"] == "alert" and showing(w)]
+        self.assertEqual(alerts, ["Water the plants"])
+
+
+if __name__ == "__main__":
+    unittest.main()
