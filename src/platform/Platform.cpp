@@ -8,8 +8,25 @@
 #include "platform/QtTrayHost.h"
 #include "platform/SystemAppFacts.h"
 #include "platform/SystemClock.h"
+#ifdef ZELVO_DBUS
+#include "platform/dbus/DBusNotifier.h"
+#else
+#include "platform/Notifier.h"
+#endif
 
 namespace {
+#ifdef ZELVO_DBUS
+using DesktopNotifier = DBusNotifier;
+#else
+// Elsewhere the reminder window alone tells the user.
+class DesktopNotifier : public Notifier {
+public:
+    int post(const QString&, const QString&, const QImage&, std::function<void()>) override { return 0; }
+    void withdraw(int) override {}
+    void setFailureHandler(std::function<void(const QString&)>) override {}
+};
+#endif
+
 struct Seams {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<Dialogs> dialogs;
@@ -18,6 +35,7 @@ struct Seams {
     std::shared_ptr<FileSystem> fileSystem;
     std::shared_ptr<SoundOut> sound;
     std::shared_ptr<TrayHost> tray;
+    std::shared_ptr<Notifier> notifier;
     std::shared_ptr<InstanceLock> lock;
     std::function<std::unique_ptr<InternetControl>()> internetFactory;
 };
@@ -45,6 +63,7 @@ AppFacts& facts() { return get<SystemAppFacts>(seams().facts); }
 FileSystem& fileSystem() { return get<LocalFileSystem>(seams().fileSystem); }
 SoundOut& sound() { return get<QtSoundOut>(seams().sound); }
 TrayHost& tray() { return get<QtTrayHost>(seams().tray); }
+Notifier& notifier() { return get<DesktopNotifier>(seams().notifier); }
 
 InstanceLock& instanceLock()
 {
@@ -67,6 +86,7 @@ void setFacts(std::shared_ptr<AppFacts> f) { seams().facts = std::move(f); }
 void setFileSystem(std::shared_ptr<FileSystem> f) { seams().fileSystem = std::move(f); }
 void setSound(std::shared_ptr<SoundOut> s) { seams().sound = std::move(s); }
 void setTray(std::shared_ptr<TrayHost> t) { seams().tray = std::move(t); }
+void setNotifier(std::shared_ptr<Notifier> n) { seams().notifier = std::move(n); }
 void setInstanceLock(std::shared_ptr<InstanceLock> l) { seams().lock = std::move(l); }
 
 void setInternetControlFactory(std::function<std::unique_ptr<InternetControl>()> f)

@@ -8,6 +8,7 @@ class Dialogs;
 class FileSystem;
 class InstanceLock;
 class InternetControl;
+class Notifier;
 class Shell;
 class SoundOut;
 class TrayHost;
@@ -22,6 +23,7 @@ AppFacts& facts();
 FileSystem& fileSystem();
 SoundOut& sound();
 TrayHost& tray();
+Notifier& notifier();
 // One lock per program folder.
 InstanceLock& instanceLock();
 // A new transfer control for each owner; throws AppError 339 when none can be made.
@@ -34,6 +36,7 @@ void setFacts(std::shared_ptr<AppFacts> facts);
 void setFileSystem(std::shared_ptr<FileSystem> fileSystem);
 void setSound(std::shared_ptr<SoundOut> sound);
 void setTray(std::shared_ptr<TrayHost> tray);
+void setNotifier(std::shared_ptr<Notifier> notifier);
 void setInstanceLock(std::shared_ptr<InstanceLock> lock);
 // An empty factory means the real transfer control.
 void setInternetControlFactory(std::function<std::unique_ptr<InternetControl>()> factory);

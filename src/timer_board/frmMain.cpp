@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanceLock.h"
+#include "platform/Notifier.h"
 #include "platform/Platform.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/Conversions.h"
@@ -353,6 +354,11 @@ void frmMain::Form_Load()
             cSharedLogging::instance().LogEvent("Running without the single-instance lock: " + problem, false);
     });
     g([&] { setWindowTitle(kTitle); });
+    g([&] {
+        Platform::notifier().setFailureHandler([](const QString& why) {
+            cSharedLogging::instance().LogEvent("Desktop notifications are unavailable: " + why, false);
+        });
+    });
     g([&] { Timer1->stop(); });
     g([&] { TrayIcon->setPixmap(picRed->pixmap()); });
     for (int i = 1; i < kRows; ++i)
@@ -750,6 +756,7 @@ void frmMain::RaiseAlarm(const QString& text, const QString& due)
     else
         reminder = new frmMessage(text, due);
     reminder->show();
+    reminder->notifyDesktop();
     cSHAREDDelay::instance().DoEventss();
     cSharedSound::instance().PlayWav(alarmPath());
 }

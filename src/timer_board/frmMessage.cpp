@@ -1,14 +1,19 @@
 #include "timer_board/frmMessage.h"
+#include "platform/Notifier.h"
+#include "platform/Platform.h"
 #include "support/Twips.h"
 #include "support/cSHAREDDelay.h"
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFrame>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 namespace {
 // A reminder is an alert to a screen reader, which then speaks it as it opens.
@@ -53,6 +58,41 @@ frmMessage::frmMessage(const QString& message, const QString& due)
     connect(cmdClose, &QPushButton::clicked, this, &frmMessage::cmdClose_Click);
 
     Form_Load();
+}
+
+frmMessage::~frmMessage() { withdrawNotice(); }
+
+void frmMessage::closeEvent(QCloseEvent* event)
+{
+    withdrawNotice();
+    QWidget::closeEvent(event);
+}
+
+void frmMessage::withdrawNotice()
+{
+    if (m_notice)
+        Platform::notifier().withdraw(std::exchange(m_notice, 0));
+}
+
+void frmMessage::notifyDesktop()
+{
+    if (m_notice)
+        return;
+    // Services that read markup would otherwise take a message's "<" for a tag.
+    m_notice = Platform::notifier().post(windowTitle(), Label1->text().toHtmlEscaped(),
+                                         windowIcon().pixmap(32).toImage(),
+                                         [self = QPointer<frmMessage>(this)] {
+                                             if (self)
+                                                 self->bringToFront();
+                                         });
+}
+
+void frmMessage::bringToFront()
+{
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
 }
 
 void frmMessage::setMessage(const QString& message, const QString& due)

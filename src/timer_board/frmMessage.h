@@ -12,10 +12,13 @@ class frmMessage : public QWidget {
 public:
     // due: for a reminder that comes late, when it was due; shown under the message.
     explicit frmMessage(const QString& message, const QString& due = QString());
+    ~frmMessage() override;
 
     // The message and the due note of a window made ahead of its moment.
     void setMessage(const QString& message, const QString& due = QString());
     void Form_Load();
+    // Leaves a notice of this reminder in the desktop's list, withdrawn when the window closes.
+    void notifyDesktop();
     void cmdClose_Click();
 
     QFrame* Shape1 = nullptr;
@@ -28,7 +31,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Tells a screen reader that an alert appeared.
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void fitMessage(const QRect& room);
+    void bringToFront();
+    void withdrawNotice();
+
+    int m_notice = 0;
 };

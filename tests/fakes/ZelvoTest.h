@@ -4,6 +4,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeInstanceLock.h"
+#include "fakes/FakeNotifier.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSound.h"
 #include "fakes/FakeTrayHost.h"
@@ -30,6 +31,7 @@ protected:
         Platform::setFileSystem(files);
         Platform::setSound(sound);
         Platform::setTray(tray);
+        Platform::setNotifier(notifier);
         Platform::setInstanceLock(lock);
         cSharedLogging::resetInstance();
     }
@@ -61,6 +63,7 @@ protected:
     std::shared_ptr<FaultyFileSystem> files = std::make_shared<FaultyFileSystem>();
     std::shared_ptr<FakeSound> sound = std::make_shared<FakeSound>();
     std::shared_ptr<FakeTrayHost> tray = std::make_shared<FakeTrayHost>();
+    std::shared_ptr<FakeNotifier> notifier = std::make_shared<FakeNotifier>();
     std::shared_ptr<FakeInstanceLock> lock = std::make_shared<FakeInstanceLock>();
 };
 

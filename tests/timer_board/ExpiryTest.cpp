@@ -214,20 +214,39 @@ TEST_F(ExpiryTest, SecondAlarmCutsOffTheFirst)
     EXPECT_EQ(reminders().size(), 2);
 }
 
-TEST_F(ExpiryTest, ClosingOneReminderLeavesTheOtherOpen)
+TEST_F(ExpiryTest, ClosingOneReminderLeavesTheOtherOpenAndWithdrawsOnlyItsDesktopNotice)
 {
     frmMain& w = open();
     w.txtDesc[0]->setText("one");
-    w.txtDesc[1]->setText("two");
+    w.txtDesc[1]->setText("<two> & more");
     w.cmdStart_Click(0);
     w.cmdStart_Click(1);
     clock->advanceMs(100);
     tick();
-    ASSERT_EQ(reminderTexts(), (QStringList{"one", "two"}));
+    ASSERT_EQ(reminderTexts(), (QStringList{"<two> & more", "one"}));
+    const auto notices = [this] {
+        QStringList texts;
+        for (const auto& [handle, notice] : notifier->shown)
+            texts << notice.text;
+        return texts;
+    };
+    EXPECT_EQ(notices(), (QStringList{"Zelvo Alert!: one", "Zelvo Alert!: &lt;two&gt; &amp; more"}));
+    EXPECT_TRUE(notifier->withIcon);
+    frmMessage* two = nullptr;
     for (frmMessage* m : reminders())
         if (m->Label1->text() == "one")
             m->cmdClose->click();
-    EXPECT_EQ(reminderTexts(), QStringList{"two"});
+        else
+            two = m;
+    EXPECT_EQ(reminderTexts(), QStringList{"<two> & more"});
+    EXPECT_EQ(notices(), QStringList{"Zelvo Alert!: &lt;two&gt; &amp; more"});
+
+    // Picking the notice brings its reminder back; a failing service is logged.
+    two->hide();
+    notifier->shown.begin()->second.activated();
+    EXPECT_TRUE(two->isVisible());
+    notifier->failed("org.freedesktop.DBus.Error.NoReply: no answer");
+    EXPECT_EQ(QString::fromUtf8(readBytes("log.txt")).count("Desktop notifications are unavailable: org.freedesktop.DBus.Error.NoReply"), 1);
 }
 
 TEST_F(ExpiryTest, PausedSlotKeepsTheTickRunning)

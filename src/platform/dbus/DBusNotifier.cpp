@@ -1,0 +1,123 @@
+#include "platform/dbus/DBusNotifier.h"
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QTimer>
+
+namespace {
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+
+QDBusConnection bus() { return QDBusConnection::sessionBus(); }
+
+QDBusMessage call(const QString& method) { return QDBusMessage::createMethodCall(kService, kPath, kService, method); }
+
+// The "image-data" hint: width, height, row stride, alpha, bits per sample, channels, RGBA bytes.
+QDBusArgument imageData(const QImage& icon)
+{
+    const QImage rgba = icon.convertToFormat(QImage::Format_RGBA8888);
+    QDBusArgument arg;
+    arg.beginStructure();
+    arg << rgba.width() << rgba.height() << static_cast<int>(rgba.bytesPerLine()) << true << 8 << 4
+        << QByteArray(reinterpret_cast<const char*>(rgba.constBits()), static_cast<int>(rgba.sizeInBytes()));
+    arg.endStructure();
+    return arg;
+}
+}
+
+DBusNotifier::DBusNotifier() = default;
+
+int DBusNotifier::post(const QString& summary, const QString& body, const QImage& icon, std::function<void()> activated)
+{
+    const int handle = ++m_next;
+    if (!bus().isConnected()) {
+        fail(QStringLiteral("no session bus"));
+        return handle;
+    }
+    listen();
+    m_notices.insert(handle, Notice{0, std::move(activated)});
+    QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},
+                      {QStringLiteral("desktop-entry"), QStringLiteral("zelvo")}};
+    if (!icon.isNull())
+        hints.insert(QStringLiteral("image-data"), QVariant::fromValue(imageData(icon)));
+    QDBusMessage notify = call(QStringLiteral("Notify"));
+    notify << QStringLiteral("Zelvo") << uint(0) << QStringLiteral("zelvo") << summary << body
+           << QStringList{QStringLiteral("default"), QStringLiteral("Show")} << hints << 0;
+    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(notify), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, handle](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const QDBusPendingReply<uint> reply = *w;
+        if (reply.isError())
+            fail(reply.error().name() + ": " + reply.error().message());
+        else
+            answered(handle, reply.value());
+    });
+    return handle;
+}
+
+void DBusNotifier::answered(int handle, uint id)
+{
+    const auto notice = m_notices.find(handle);
+    if (notice == m_notices.end())
+        close(id);  // withdrawn while the service was still answering
+    else
+        notice->id = id;
+}
+
+void DBusNotifier::withdraw(int handle)
+{
+    const auto notice = m_notices.find(handle);
+    if (notice == m_notices.end())
+        return;
+    if (notice->id)
+        close(notice->id);
+    m_notices.erase(notice);
+}
+
+void DBusNotifier::close(uint id)
+{
+    QDBusMessage message = call(QStringLiteral("CloseNotification"));
+    message << id;
+    bus().asyncCall(message);
+}
+
+void DBusNotifier::listen()
+{
+    if (m_listening)
+        return;
+    m_listening = true;
+    bus().connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
+                  SLOT(actionInvoked(uint, QString)));
+    bus().connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
+                  SLOT(notificationClosed(uint, uint)));
+}
+
+void DBusNotifier::actionInvoked(uint id, const QString& action)
+{
+    if (action != QLatin1String("default"))
+        return;
+    for (const Notice& notice : std::as_const(m_notices))
+        if (notice.id == id && notice.activated)
+            QTimer::singleShot(0, this, notice.activated);
+}
+
+void DBusNotifier::notificationClosed(uint id, uint)
+{
+    for (auto notice = m_notices.begin(); notice != m_notices.end(); ++notice)
+        if (notice->id == id) {
+            notice->id = 0;  // nothing left to withdraw; a pick can no longer come
+            return;
+        }
+}
+
+void DBusNotifier::fail(const QString& why)
+{
+    if (m_reported)
+        return;
+    m_reported = true;
+    if (m_failed)
+        m_failed(why);
+}

@@ -1,0 +1,35 @@
+#pragma once
+#include "platform/Notifier.h"
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+// org.freedesktop.Notifications over the session bus, every call asynchronous.
+class DBusNotifier : public QObject, public Notifier {
+    Q_OBJECT
+public:
+    DBusNotifier();
+    int post(const QString& summary, const QString& body, const QImage& icon, std::function<void()> activated) override;
+    void withdraw(int handle) override;
+    void setFailureHandler(std::function<void(const QString&)> failed) override { m_failed = std::move(failed); }
+
+private slots:
+    void actionInvoked(uint id, const QString& action);
+    void notificationClosed(uint id, uint reason);
+
+private:
+    struct Notice {
+        uint id = 0;  // the service's, once it has answered
+        std::function<void()> activated;
+    };
+    void listen();
+    void answered(int handle, uint id);
+    void close(uint id);
+    void fail(const QString& why);
+
+    int m_next = 0;
+    bool m_listening = false;
+    bool m_reported = false;
+    QHash<int, Notice> m_notices;  // posted and not withdrawn
+    std::function<void(const QString&)> m_failed;
+};

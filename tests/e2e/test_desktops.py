@@ -1,0 +1,82 @@
+"""A status-notifier panel that comes up after the program (xfce4-panel) and a notification
+service (dunst), each on a private session bus under Xvfb."""
+import datetime
+import signal
+import time
+import unittest
+
+from harness import DBusSession, Zelvo, run, wait_until
+from test_real_time import QUICK_30S
+from test_timer_board import us_general
+
+
+class Desktops(unittest.TestCase):
+    def setUp(self):
+        self.session = DBusSession()
+        self.app = Zelvo(session=self.session)
+        self.addCleanup(self.app.stop)
+
+    def bus(self, *args, check=True):
+        return run("dbus-send", "--session", "--print-reply", *args, env=self.session.tool_env, check=check).stdout
+
+    def log(self):
+        with open(self.app.path("log.txt"), "rb") as f:
+            return f.read().decode()
+
+    def test_a_panel_that_comes_up_later_shows_the_icon_whose_tip_and_menu_work_over_the_bus(self):
+        app = self.app
+        app.start()
+        time.sleep(1)
+        self.session.start("xfce4-panel", env=app.env)
+        items = lambda: self.bus("--dest=org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                                 "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierWatcher",
+                                 "string:RegisteredStatusNotifierItems", check=False)
+        wait_until(lambda: "/StatusNotifierItem" in items(), 30, app.diagnosis)
+        item = items().split('"')[1].split("/")[0]
+        self.assertLess(self.log().index("No notification area at start: watching for one"),
+                        self.log().index("A notification area appeared: the icon is shown"))
+        time.sleep(1)
+        app.screenshot("status-notifier-panel.png")
+        tip = lambda: self.bus("--dest=" + item, "/StatusNotifierItem", "org.freedesktop.DBus.Properties.Get",
+                               "string:org.kde.StatusNotifierItem", "string:ToolTip")
+        self.assertIn('"Zelvo standing by"', tip())
+        app.click_twips(*QUICK_30S)
+        wait_until(lambda: '"Zelvo is running"' in tip(), 5, tip)
+
+        app.close_window(app.window)  # with an icon to come back from, close hides
+        wait_until(lambda: not app.visible(app.window), 5, "close did not hide the window")
+        click = lambda entry: self.bus("--dest=" + item, "/MenuBar", "com.canonical.dbusmenu.Event",
+                                       "int32:%d" % entry, "string:clicked", "variant:int32:0", "uint32:0")
+        self.assertIn('"Quit"', self.bus("--dest=" + item, "/MenuBar", "com.canonical.dbusmenu.GetLayout",
+                                         "int32:0", "int32:-1", "array:string:"))
+        click(1)  # Show
+        wait_until(lambda: app.visible(app.window), 5, "Show did not bring the window back")
+
+    def test_a_reminder_leaves_a_notice_until_it_is_closed_and_a_hung_service_delays_nothing(self):
+        app, env = self.app, dict(self.app.env, **self.session.env)
+        dunst = self.session.start("dunst", env=app.env)
+        now = datetime.datetime.now().replace(microsecond=0)
+        due = [now + datetime.timedelta(seconds=s) for s in (6, 14)]
+        app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Stretch your legs", "TIMER0END," + us_general(due[0]),
+                            "ALARMON0,-1 ", "RUN0,0 ", "TIMERRUNNING1,-1 ", "TIMERNAME1,Call home",
+                            "TIMER1END," + us_general(due[1]), "ALARMON1,-1 ", "RUN1,0 "])
+        app.start()
+        alert = app.wait_window("^Zelvo Alert!$", timeout=20)
+        displayed = lambda: run("dunstctl", "count", "displayed", env=env).stdout.strip()
+        wait_until(lambda: displayed() == "1", 5, displayed)
+        app.screenshot("dunst-notification.png")
+        app.close_window(alert)
+        wait_until(lambda: displayed() == "0", 5, displayed)
+        history = run("dunstctl", "history", env=env).stdout
+        self.assertIn('"Zelvo Alert!"', history)
+        self.assertIn('"Stretch your legs"', history)
+
+        dunst.send_signal(signal.SIGSTOP)  # holds its name on the bus and never answers
+        self.addCleanup(dunst.send_signal, signal.SIGCONT)
+        app.wait_window("^Zelvo Alert!$", timeout=20)
+        late = time.time() - time.mktime(due[1].timetuple())
+        self.assertLess(late, 1.5, "the second reminder waited for the hung service")
+
+
+if __name__ == "__main__":
+    unittest.main()

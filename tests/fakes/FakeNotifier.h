@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/Notifier.h"
+#include <QStringList>
+#include <map>
+
+// A notification service that keeps what is posted until it is withdrawn.
+class FakeNotifier : public Notifier {
+public:
+    int post(const QString& summary, const QString& body, const QImage& icon, std::function<void()> activated) override
+    {
+        shown[++last] = {summary + ": " + body, std::move(activated)};
+        withIcon = !icon.isNull();
+        return last;
+    }
+    void withdraw(int handle) override { shown.erase(handle); }
+    void setFailureHandler(std::function<void(const QString&)> f) override { failed = std::move(f); }
+
+    struct Notice {
+        QString text;
+        std::function<void()> activated;
+    };
+    std::map<int, Notice> shown;
+    int last = 0;
+    bool withIcon = false;
+    std::function<void(const QString&)> failed;
+};
