@@ -423,7 +423,8 @@ def wait_until(check, timeout, failure):
 
 # Debian's pyatspi belongs to its own python3, so the tree is read in a process of that python.
 ATSPI_TREE = """import json, pyatspi
-def node(a): return {"role": a.getRoleName(), "name": a.name, "children": [node(c) for c in a if c is not None],
+def node(a): return {"role": a.getRoleName(), "name": a.name, "description": a.description,
+                     "children": [node(c) for c in a if c is not None],
                      "states": [pyatspi.stateToString(s) for s in a.getState().getStates()]}
 print(json.dumps([node(a) for a in pyatspi.Registry.getDesktop(0) if a is not None]))"""
 
@@ -454,7 +455,8 @@ class DBusSession:
             "variant:boolean:true", env=self.tool_env)
 
     def accessible_windows(self, program):
-        """What a screen reader sees of a program: its windows as nested role, name, states and children."""
+        """What a screen reader sees of a program: its windows as nested role, name, description, states
+        and children."""
         tree = json.loads(run("/usr/bin/python3", "-c", ATSPI_TREE, env=self.tool_env, timeout=60).stdout)
         return [window for p in tree if p["name"] == program for window in p["children"]]
 

@@ -35,10 +35,13 @@ class Accessibility(unittest.TestCase):
             self.assertIn("Timer %d message" % (10 * page + 1), names)
             if page == 0:
                 self.assertTrue({"Stop timer 10", "Timer 2 clock hour", "Timer 2 pm"} <= set(names), names)
+                described = {n["name"]: n["description"] for n in showing(main)}
+                self.assertEqual(described["Start timer 1"], "Click START to begin the countdown timer.")
                 [row] = [f for f in main["children"] if "Timer 1 message" in [n["name"] for n in showing(f)]]
                 os.makedirs(ARTIFACTS, exist_ok=True)
                 with open(os.path.join(ARTIFACTS, "accessible-names-row-1.txt"), "w") as f:
-                    f.writelines("%s: %s\n" % (n["role"], n["name"]) for n in showing(row) if n["name"])
+                    f.writelines("%s: %s%s\n" % (n["role"], n["name"], n["description"] and " (%s)" % n["description"])
+                                 for n in showing(row) if n["name"])
         app.wait_window("^Zelvo Alert!$", timeout=30)
         alerts = [w["name"] for w in session.accessible_windows("Zelvo") if w["role"] == "alert" and showing(w)]
         self.assertEqual(alerts, ["Water the plants"])
