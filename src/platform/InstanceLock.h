@@ -1,18 +1,26 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
-// One running copy per program folder: the first holds the lock, a later one asks it to show itself.
+// One running copy per program folder: the first holds the lock and listens; a later one sends
+// it one request line and reads one reply line.
 class InstanceLock {
 public:
+    using Answer = std::function<void(const QByteArray& reply)>;
+
     virtual ~InstanceLock() = default;
     // Takes the lock when it is free; true when an earlier copy still holds it. A lock that
     // cannot be taken for another reason is no earlier copy: false, and problem() says why.
     virtual bool earlierInstanceRunning() = 0;
     // Why this copy runs without the lock; empty when it holds it (or another copy does).
     virtual QString problem() const = 0;
-    // Asks the earlier copy to show the window with this title; false when it did not answer.
-    virtual bool activateEarlier(const QString& windowTitle) = 0;
-    // Called in the first copy whenever a later one asks it to show itself.
-    virtual void onActivateRequest(std::function<void()> handler) = 0;
+    // Whether an earlier copy listens, found without taking the lock.
+    virtual bool earlierListening() = 0;
+    // Sends a request to the earlier copy and returns its reply; empty when it did not answer.
+    virtual QByteArray ask(const QByteArray& request, int timeoutMs) = 0;
+    // In the first copy, for every request of a copy run by the same user: the bytes as they came
+    // (up to a newline, the end of the connection, a pause, or one byte past maxBytes), and the
+    // way to answer, now or later.
+    virtual void onRequest(int maxBytes, std::function<void(const QByteArray& request, Answer answer)> handler) = 0;
 };

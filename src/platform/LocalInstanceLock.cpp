@@ -1,18 +1,41 @@
 #include "platform/LocalInstanceLock.h"
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
 #include <QStandardPaths>
+#include <QTimer>
+#ifdef Q_OS_LINUX
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 namespace {
+constexpr int kPauseMs = 2000;  // a peer silent this long has said all it will
+
 QString runtimeFolder()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
     return folder;
+}
+
+// The socket file is the user's alone; where the system names the peer's user, that is checked too.
+bool sameUser(qintptr descriptor)
+{
+#ifdef Q_OS_LINUX
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+           && peer.uid == getuid();
+#else
+    Q_UNUSED(descriptor);
+    return true;
+#endif
 }
 }
 
@@ -39,31 +62,103 @@ bool LocalInstanceLock::earlierInstanceRunning()
                     + lockPath();
         return false;
     }
-    m_server = std::make_unique<QLocalServer>();
-    QLocalServer::removeServer(m_base + ".sock");
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    m_server->listen(m_base + ".sock");
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, [this] {
-        while (QLocalSocket* peer = m_server->nextPendingConnection()) {
-            QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            peer->disconnectFromServer();
-            if (m_handler)
-                m_handler();
-        }
-    });
+    listen();
     return false;
 }
 
-bool LocalInstanceLock::activateEarlier(const QString& windowTitle)
+void LocalInstanceLock::listen()
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_base + ".sock");
-    if (!socket.waitForConnected(1000))
-        return false;
-    socket.write(windowTitle.toUtf8() + '\n');
-    socket.waitForBytesWritten(1000);
-    socket.disconnectFromServer();
-    return true;
+    m_server = std::make_unique<QLocalServer>();
+    QLocalServer::removeServer(socketPath());
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    m_server->listen(socketPath());
+    QObject::connect(m_server.get(), &QLocalServer::newConnection, [this] {
+        while (QLocalSocket* peer = m_server->nextPendingConnection())
+            serve(peer);
+    });
 }
 
-void LocalInstanceLock::onActivateRequest(std::function<void()> handler) { m_handler = std::move(handler); }
+// Whatever the peer does, it is heard once: at a newline, past the size allowed, at its end or
+// after a pause.
+void LocalInstanceLock::serve(QLocalSocket* peer)
+{
+    QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+    if (!sameUser(peer->socketDescriptor())) {
+        peer->abort();
+        return;
+    }
+    struct Hearing {
+        QByteArray got;
+        bool heard = false;
+    };
+    auto hearing = std::make_shared<Hearing>();
+    auto* pause = new QTimer(peer);
+    pause->setSingleShot(true);
+    const auto deliver = [this, peer, hearing] {
+        if (hearing->heard)
+            return;
+        hearing->heard = true;
+        if (hearing->got.isEmpty() && peer->state() != QLocalSocket::ConnectedState)
+            return;  // a look to see whether this copy runs, not a message
+        QPointer<QLocalSocket> to = peer;
+        const Answer answer = [to](const QByteArray& reply) {
+            if (!to || to->state() != QLocalSocket::ConnectedState)
+                return;
+            to->write(reply);
+            to->flush();
+            to->disconnectFromServer();  // after what is written has gone
+        };
+        if (m_handler)
+            m_handler(hearing->got, answer);
+        else
+            answer(QByteArray());
+    };
+    const auto read = [this, peer, hearing, pause, deliver] {
+        if (hearing->heard)
+            return;
+        hearing->got += peer->read(m_maxBytes + 1 - hearing->got.size());
+        const qsizetype newline = hearing->got.indexOf('\n');
+        if (newline >= 0)
+            hearing->got.truncate(newline + 1);
+        if (newline >= 0 || hearing->got.size() > m_maxBytes)
+            deliver();
+        else
+            pause->start(kPauseMs);
+    };
+    QObject::connect(peer, &QLocalSocket::readyRead, peer, read);
+    QObject::connect(peer, &QLocalSocket::readChannelFinished, peer, deliver);
+    QObject::connect(pause, &QTimer::timeout, peer, deliver);
+    pause->start(kPauseMs);
+    read();
+}
+
+bool LocalInstanceLock::earlierListening()
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    return socket.waitForConnected(500);
+}
+
+QByteArray LocalInstanceLock::ask(const QByteArray& request, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const auto left = [&] { return std::max(1, timeoutMs - static_cast<int>(clock.elapsed())); };
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(left()))
+        return {};
+    socket.write(request);
+    socket.waitForBytesWritten(left());
+    QByteArray reply;
+    while (!reply.endsWith('\n') && socket.waitForReadyRead(left()))
+        reply += socket.readAll();
+    reply += socket.readAll();
+    return reply;
+}
+
+void LocalInstanceLock::onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler)
+{
+    m_maxBytes = maxBytes;
+    m_handler = std::move(handler);
+}

@@ -3,6 +3,7 @@
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 class QLockFile;
 
 class LocalInstanceLock : public InstanceLock {
@@ -13,14 +14,20 @@ public:
     ~LocalInstanceLock() override;
     bool earlierInstanceRunning() override;
     QString problem() const override { return m_problem; }
-    bool activateEarlier(const QString& windowTitle) override;
-    void onActivateRequest(std::function<void()> handler) override;
+    bool earlierListening() override;
+    QByteArray ask(const QByteArray& request, int timeoutMs) override;
+    void onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler) override;
     QString lockPath() const { return m_base + ".lock"; }
+    QString socketPath() const { return m_base + ".sock"; }
 
 private:
+    void listen();
+    void serve(QLocalSocket* peer);
+
     QString m_base;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
-    std::function<void()> m_handler;
+    int m_maxBytes = 0;
+    std::function<void(const QByteArray&, Answer)> m_handler;
     QString m_problem;
 };

@@ -9,7 +9,42 @@
 #include <QDBusServiceWatcher>
 #endif
 
+#ifdef ZELVO_X11
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#include <cstdlib>
+#endif
+
 namespace {
+// Whether an XEmbed tray manager owns the screen's tray selection: one round trip, where asking
+// Qt costs milliseconds each time.
+bool xembedTray()
+{
+#ifdef ZELVO_X11
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return false;
+    xcb_connection_t* c = x11->connection();
+    static const xcb_atom_t selection = [c] {
+        const QByteArray display = qgetenv("DISPLAY");
+        const qsizetype dot = display.lastIndexOf('.');
+        const QByteArray name = "_NET_SYSTEM_TRAY_S" + (dot > display.lastIndexOf(':') ? display.mid(dot + 1) : "0");
+        xcb_intern_atom_reply_t* atom =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.constData()), nullptr);
+        const xcb_atom_t id = atom ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(atom);
+        return id;
+    }();
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    std::free(owner);
+    return owned;
+#else
+    return QSystemTrayIcon::isSystemTrayAvailable();
+#endif
+}
+
 bool statusNotifierWatcher()
 {
 #ifdef ZELVO_DBUS
@@ -128,12 +163,11 @@ void QtTrayHost::watch(std::function<void()> appeared)
         QObject::connect(watcher, &QDBusServiceWatcher::serviceRegistered, m_watching.get(), fire);
     }
 #endif
-    // An XEmbed tray announces itself with a selection owner and no signal we could wait on: look
-    // now and then; only X11 has one.
+    // An XEmbed tray announces itself by owning a selection: look now and then; only X11 has one.
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         auto* poll = new QTimer(m_watching.get());
         QObject::connect(poll, &QTimer::timeout, m_watching.get(), [fire] {
-            if (QSystemTrayIcon::isSystemTrayAvailable())
+            if (xembedTray())
                 fire();
         });
         poll->start(2000);

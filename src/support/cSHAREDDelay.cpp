@@ -14,8 +14,11 @@ cSHAREDDelay& cSHAREDDelay::instance()
 void cSHAREDDelay::pump()
 {
     ++m_pumps;
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
+    if (!QCoreApplication::instance())
+        return;
+    ++m_depth;
+    QCoreApplication::processEvents();
+    --m_depth;
 }
 
 // Qt gives no cheap look at pending input; a pump with nothing pending returns at once.

@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-const QString kTooLong =
+const QString SlotBoard::kTooLong =
     QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
 
+namespace {
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 std::int64_t bootNow() { return Platform::clock().bootMs(); }
 
@@ -210,24 +210,30 @@ void SlotBoard::pauseTimer(int i)
     emit slotChanged(i);
 }
 
-int SlotBoard::startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage)
+int SlotBoard::freeSlot(const std::function<bool(int)>& onPage) const
 {
     for (int i = kSlots - 1; i >= 0; --i) {
-        Slot& s = m_slots[i];
+        const Slot& s = m_slots[i];
         const SlotMath::Fields& f = s.entry.fields;
-        const bool free = onPage(i) && !s.running && isZero(f.days) && isZero(f.hours) && isZero(f.minutes)
-                          && isZero(f.seconds);
-        if (!free)
-            continue;
-        s.entry.message = QStringLiteral("Instant timer");
-        s.entry.fields = SlotMath::splitSeconds(seconds);
-        s.entry.alarm = true;
-        s.entry.run = false;
-        emit slotChanged(i);
-        startTimer(i);
-        return i;
+        if (onPage(i) && !s.running && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
+            return i;
     }
     return -1;
+}
+
+int SlotBoard::startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage)
+{
+    const int i = freeSlot(onPage);
+    if (i < 0)
+        return -1;
+    Slot& s = m_slots[i];
+    s.entry.message = QStringLiteral("Instant timer");
+    s.entry.fields = SlotMath::splitSeconds(seconds);
+    s.entry.alarm = true;
+    s.entry.run = false;
+    emit slotChanged(i);
+    startTimer(i);
+    return i;
 }
 
 // ---- the tick ----------------------------------------------------------------------------------

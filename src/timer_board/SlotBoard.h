@@ -14,6 +14,8 @@ class SlotBoard : public QObject {
 public:
     static constexpr int kRows = 41;  // index 40 is built but never used
     static constexpr int kSlots = 40;
+    // Why a start is refused when the fields cannot hold its duration.
+    static const QString kTooLong;
 
     // What a row holds besides its countdown: the texts typed (or written by the tick) and the boxes.
     struct Entry {
@@ -59,7 +61,10 @@ public:
     bool startTimer(int i);
     void stopTimer(int i);
     void pauseTimer(int i);
-    // Fills and starts the last free slot for which onPage holds; -1 when there is none.
+    // The slot a quick start takes: the last idle one with empty fields for which onPage holds;
+    // -1 when there is none.
+    int freeSlot(const std::function<bool(int)>& onPage) const;
+    // Fills and starts the slot freeSlot names; -1 when there is none.
     int startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage);
 
     // One round over the slots; false when none counts down or is paused any more.

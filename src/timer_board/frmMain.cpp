@@ -45,8 +45,6 @@ namespace {
 const QString kTitle = QStringLiteral("Zelvo");
 const QString kStartTip = QStringLiteral("Click START to begin the countdown timer.");
 const QString kStopTip = QStringLiteral("Click STOP to stop the countdown timer.");
-const QString kTooLong =
-    QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
 const QColor kGreen(0, 176, 0);
 const QColor kGrey(128, 128, 128);
 const QColor kSilver(192, 192, 192);
@@ -584,7 +582,7 @@ void frmMain::cmdStart_Click(int i)
     }
     // Refused before the file prompt, so a start that cannot happen changes no stored file.
     if (!m_slots.canStart(i)) {
-        message(kTooLong);
+        message(SlotBoard::kTooLong);
         return;
     }
     if (e.run) {
@@ -616,10 +614,12 @@ void frmMain::cmdCustom_Click()
     StartInstantTimer(seconds);
 }
 
+bool frmMain::slotOnPage(int i) const { return Frame1[i]->isVisibleTo(this); }
+
 void frmMain::StartInstantTimer(std::int32_t seconds)
 {
     // Free slots are looked for on the page on display only.
-    if (m_slots.startInstant(seconds, [this](int i) { return Frame1[i]->isVisibleTo(this); }) < 0)
+    if (m_slots.startInstant(seconds, [this](int i) { return slotOnPage(i); }) < 0)
         message("No free timers available. Cannot start countdown.");
 }
 
@@ -866,11 +866,11 @@ void frmMain::hideWindow()
     }
 }
 
-void frmMain::ExitProgram()
+void frmMain::ExitProgram(bool ask)
 {
     Guard g{"ExitProgram", "frmMain"};
     g([&] { settings().SaveSettings(settingsPath()); });
-    if (m_slots.anyRunning()) {
+    if (ask && m_slots.anyRunning()) {
         const auto answer = Platform::dialogs().message("You have timers running. Are you sure you want to exit?",
                                                         Dialogs::Buttons::YesNo, kTitle);
         if (answer != Dialogs::Answer::Yes) {

@@ -69,7 +69,8 @@ public:
     void cmdHide_Click();
     void cmdExit_Click();
     void cmdAbout_Click();
-    void ExitProgram();
+    // ask: false when the caller asked for the end itself (the command line's quit).
+    void ExitProgram(bool ask = true);
     void checkforupdate(bool silent);
     void Timer3_Timer();
     void cmdCheckUpdate_Click();
@@ -81,6 +82,8 @@ public:
     void SystemClose(UnloadMode mode);
     // Gives every control the name a screen reader says; done when one starts listening.
     void nameControls();
+    // Whether the slot's row is on the page on display, where quick starts look for a free slot.
+    bool slotOnPage(int i) const;
     // Whether the program has been unloaded and is ending.
     bool unloaded() const { return m_unloaded; }
 

@@ -1,4 +1,5 @@
 #include "timer_board/mSHAREDSysTray.h"
+#include "command_line/CommandMessage.h"
 #include "diagnostics/cSharedLogging.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
@@ -98,7 +99,9 @@ bool mSHAREDSysTray::CheckPrevInstance(const QString& title)
         InstanceLock& lock = Platform::instanceLock();
         if (!lock.earlierInstanceRunning())
             return false;
-        lock.activateEarlier(title);
+        // A plain request: the running copy shows its window, titled as asked.
+        Q_UNUSED(title);
+        lock.ask(CommandMessage::encode(CommandMessage::Request{}), 1000);
         return true;
     } catch (...) {
         return false;

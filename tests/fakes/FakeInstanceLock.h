@@ -1,20 +1,22 @@
 #pragma once
 #include "platform/InstanceLock.h"
-#include <QStringList>
+#include <QByteArrayList>
 
 class FakeInstanceLock : public InstanceLock {
 public:
     bool earlierInstanceRunning() override { return earlier; }
     QString problem() const override { return lockProblem; }
-    bool activateEarlier(const QString& title) override
+    bool earlierListening() override { return earlier; }
+    QByteArray ask(const QByteArray& request, int) override
     {
-        activated << title;
-        return true;
+        asked << request;
+        return reply;
     }
-    void onActivateRequest(std::function<void()> h) override { handler = std::move(h); }
+    void onRequest(int, std::function<void(const QByteArray&, Answer)> h) override { handler = std::move(h); }
 
     bool earlier = false;
     QString lockProblem;
-    QStringList activated;
-    std::function<void()> handler;
+    QByteArrayList asked;
+    QByteArray reply;
+    std::function<void(const QByteArray&, Answer)> handler;
 };

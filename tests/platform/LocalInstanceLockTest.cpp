@@ -5,7 +5,9 @@
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 QString freshKey() { return "/tmp/zelvo-test-folder-" + QUuid::createUuid().toString(QUuid::WithoutBraces); }
@@ -20,21 +22,38 @@ bool waitFor(const std::function<bool()>& condition)
 }
 }
 
-TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndWakesIt)
+TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndHasItsAnswer)
 {
     const QString key = freshKey();
     LocalInstanceLock first(key);
-    int wakes = 0;
-    first.onActivateRequest([&] { ++wakes; });
+    QByteArrayList heard;
+    first.onRequest(16, [&](const QByteArray& request, const InstanceLock::Answer& answer) {
+        heard << request;
+        answer("ok " + request);
+    });
     ASSERT_FALSE(first.earlierInstanceRunning());
+    EXPECT_EQ(QFile(first.socketPath()).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup
+                                                         | QFile::WriteGroup),
+              QFile::Permissions()) << "the channel is the user's alone";
 
     LocalInstanceLock second(key);
     ASSERT_TRUE(second.earlierInstanceRunning());
-    EXPECT_TRUE(second.activateEarlier("Zelvo"));
-    EXPECT_TRUE(waitFor([&] { return wakes == 1; }));
+    EXPECT_TRUE(second.earlierListening());
+    // The later copy waits for the answer while the first answers from its event loop.
+    std::atomic<bool> done = false;
+    QByteArray reply;
+    std::thread asking([&] {
+        reply = second.ask("show\n", 3000);
+        done = true;
+    });
+    EXPECT_TRUE(waitFor([&] { return done.load(); }));
+    asking.join();
+    EXPECT_EQ(reply, "ok show\n");
+    EXPECT_EQ(heard, QByteArrayList{"show\n"});
 
     LocalInstanceLock elsewhere(freshKey());
     EXPECT_FALSE(elsewhere.earlierInstanceRunning()) << "a copy in another folder runs on its own";
+    EXPECT_FALSE(LocalInstanceLock(freshKey()).earlierListening());
 }
 
 // A folder below a plain file can be made by nobody, root included.
@@ -66,5 +85,5 @@ TEST(LocalInstanceLock, TheLockOfAKilledCopyNeverBlocksTheNextStart)
 TEST(LocalInstanceLock, NoEarlierCopyMeansNobodyAnswers)
 {
     LocalInstanceLock lonely(freshKey());
-    EXPECT_FALSE(lonely.activateEarlier("Zelvo"));
+    EXPECT_TRUE(lonely.ask("show\n", 500).isEmpty());
 }

@@ -1,3 +1,4 @@
+#include "command_line/CommandMessage.h"
 #include "fakes/ZelvoTest.h"
 #include "timer_board/TrayPictures.h"
 #include "timer_board/mSHAREDSysTray.h"
@@ -75,8 +76,11 @@ TEST_F(TrayModule, AMissingPictureIsLoggedNotThrown)
 TEST_F(TrayModule, ALaterCopyAsksTheFirstToShowItselfAndEnds)
 {
     EXPECT_FALSE(module().CheckPrevInstance("Zelvo"));
-    EXPECT_TRUE(lock->activated.isEmpty());
+    EXPECT_TRUE(lock->asked.isEmpty());
     lock->earlier = true;
     EXPECT_TRUE(module().CheckPrevInstance("Zelvo"));
-    EXPECT_EQ(lock->activated, QStringList({"Zelvo"}));
+    ASSERT_EQ(lock->asked.size(), 1);
+    const auto request = CommandMessage::decodeRequest(lock->asked[0], nullptr);
+    ASSERT_TRUE(request);
+    EXPECT_TRUE(request->args.isEmpty()) << "a plain start asks only to be shown";
 }

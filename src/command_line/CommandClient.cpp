@@ -1,0 +1,88 @@
+#include "command_line/CommandClient.h"
+#include "command_line/Autostart.h"
+#include "command_line/CommandLine.h"
+#include "platform/InstanceLock.h"
+#include "platform/Platform.h"
+#include "support/cSHAREDSubs.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+
+namespace {
+constexpr int kAnswerMs = 10000;
+
+void out(FILE* to, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), to);
+    std::fflush(to);
+}
+
+int fail(int status, const QString& why)
+{
+    out(stderr, "zelvo: " + why + '\n');
+    return status;
+}
+
+// What is done without the running copy: help, version, the autostart entry.
+int local(const Command& c)
+{
+    switch (c.verb) {
+    case Command::Verb::Help: out(stdout, CommandLine::usage()); return 0;
+    case Command::Verb::Version: out(stdout, "Zelvo version " + cSHAREDSubs::instance().AppVersion() + '\n'); return 0;
+    default: {
+        const QString problem = Autostart::set(c.on, QCoreApplication::applicationFilePath());
+        if (!problem.isEmpty())
+            return fail(1, problem);
+        out(stdout, c.on ? "Zelvo starts when you log in: " + Autostart::entryPath() + '\n'
+                         : QStringLiteral("Zelvo no longer starts when you log in\n"));
+        return 0;
+    }
+    }
+}
+}
+
+namespace CommandClient {
+
+int print(const CommandMessage::Reply& reply)
+{
+    out(stdout, reply.out);
+    if (!reply.error.isEmpty())
+        fail(reply.status, reply.error);
+    return reply.status;
+}
+
+int forward(InstanceLock& lock, const QStringList& args)
+{
+    const QByteArray answer = lock.ask(CommandMessage::encode({args, QDir::currentPath()}), kAnswerMs);
+    if (answer.isEmpty())
+        return fail(1, QStringLiteral("Zelvo did not answer in time (a window of it may be waiting for you); "
+                                      "the command is carried out when it can"));
+    const auto reply = CommandMessage::decodeReply(answer);
+    return reply ? print(*reply) : fail(1, QStringLiteral("Zelvo gave an answer that could not be read"));
+}
+
+std::optional<int> run(int argc, char* argv[], QStringList* pending)
+{
+    QStringList args;
+    for (int k = 1; k < argc; ++k)
+        args << QString::fromLocal8Bit(argv[k]);
+    if (args.isEmpty())
+        return std::nullopt;
+    QString error;
+    const auto command = CommandLine::parse(args, &error);
+    if (!command)
+        return fail(2, error + "\nTry 'zelvo --help'.");
+    QCoreApplication app(argc, argv);
+    if (!CommandLine::needsProgram(*command))
+        return local(*command);
+    InstanceLock& lock = Platform::instanceLock();
+    if (lock.earlierListening())
+        return forward(lock, args);
+    using V = Command::Verb;
+    if (command->verb != V::Start && command->verb != V::At)
+        return fail(1, QStringLiteral("Zelvo is not running"));
+    *pending = args;
+    return std::nullopt;
+}
+}

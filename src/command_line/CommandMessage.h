@@ -1,0 +1,28 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What travels over the single-instance channel: one line of JSON each way. A request carries
+// the arguments and the caller's folder; the reply an exit status and what to print.
+namespace CommandMessage {
+constexpr int kMaxBytes = 16 * 1024;
+constexpr int kMaxReplyBytes = 1024 * 1024;  // a list of forty long messages
+
+struct Request {
+    QStringList args;  // empty: a plain second start, which asks the running copy to show itself
+    QString folder;
+};
+struct Reply {
+    int status = 0;  // 0 done, 1 refused, 2 bad usage
+    QString out;     // for stdout
+    QString error;   // one line for stderr
+};
+
+QByteArray encode(const Request& request);
+QByteArray encode(const Reply& reply);
+// Nothing, with the reason, for a message that is oversized, cut short or not well formed.
+std::optional<Request> decodeRequest(const QByteArray& bytes, QString* why);
+std::optional<Reply> decodeReply(const QByteArray& bytes);
+}

@@ -1,0 +1,179 @@
+#include "command_line/SlotCommands.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "settings/cSHAREDSettings.h"
+#include "timer_board/SlotBoard.h"
+#include "timer_board/frmMain.h"
+#include <QDateTime>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+using Reply = CommandMessage::Reply;
+
+Reply refused(const QString& why) { return Reply{1, QString(), why}; }
+
+// Seconds split into the four countdown fields, days unbounded (the fields decide what fits).
+SlotMath::Fields fieldsOf(std::int64_t seconds)
+{
+    return {QString::number(seconds / 86400), QString::number(seconds / 3600 % 24),
+            QString::number(seconds / 60 % 60), QString::number(seconds % 60)};
+}
+
+QString remaining(std::int64_t seconds)
+{
+    const QString clock = QStringLiteral("%1:%2:%3")
+                              .arg(seconds / 3600 % 24)
+                              .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                              .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return seconds >= 86400 ? QString::number(seconds / 86400) + "d " + clock : clock;
+}
+
+// A file named relative to the caller's folder; web addresses as they are.
+QString runTarget(const QString& run, const QString& folder)
+{
+    if (QUrl(run).scheme().size() > 1 || QDir::isAbsolutePath(run) || folder.isEmpty())
+        return run;
+    return QDir(folder).absoluteFilePath(run);
+}
+}
+
+Reply SlotCommands::run(const Command& c, const QString& folder)
+{
+    using V = Command::Verb;
+    switch (c.verb) {
+    case V::Start:
+    case V::At: return start(c, folder);
+    case V::List: return list(c);
+    case V::Stop: return stop(c.slot - 1);
+    case V::Pause: return pause(c.slot - 1);
+    case V::Show: m_main.mnuShow_Click(); return {};
+    case V::Plain: m_main.mnuShow_Click(); return {};
+    case V::Quit:
+        // After the reply has gone: the caller asked for the end, so no question.
+        QTimer::singleShot(0, &m_main, [main = &m_main] { main->ExitProgram(false); });
+        return {};
+    default: return Reply{2, QString(), QStringLiteral("not a command for the running copy")};
+    }
+}
+
+int SlotCommands::pick(const Command& c, Reply& reply) const
+{
+    const SlotBoard& board = m_main.slotBoard();
+    if (c.slot) {
+        if (board.SlotRunning(c.slot - 1)) {
+            reply = refused(QStringLiteral("Timer %1 is busy: stop it first").arg(c.slot));
+            return -1;
+        }
+        return c.slot - 1;
+    }
+    const int i = board.freeSlot([this](int k) { return m_main.slotOnPage(k); });
+    if (i < 0)
+        reply = refused(QStringLiteral("No free timers available. Cannot start countdown."));
+    return i;
+}
+
+Reply SlotCommands::start(const Command& c, const QString& folder)
+{
+    // Checked before anything changes: a refused command leaves every slot as it was.
+    if (c.verb == Command::Verb::Start && !SlotMath::durationSeconds(fieldsOf(c.seconds)))
+        return refused(SlotBoard::kTooLong);
+    Reply reply;
+    const int i = pick(c, reply);
+    if (i < 0)
+        return reply;
+    fill(i, c, folder);
+    if (!m_main.slotBoard().startTimer(i))
+        return refused(SlotBoard::kTooLong);
+    return Reply{0, describe(i) + '\n', QString()};
+}
+
+void SlotCommands::fill(int i, const Command& c, const QString& folder)
+{
+    SlotBoard& board = m_main.slotBoard();
+    const bool clockTime = c.verb == Command::Verb::At;
+    if (!c.message.isEmpty())
+        board.setMessage(i, c.message);
+    else if (!c.slot)
+        board.setMessage(i, QStringLiteral("Instant timer"));  // as a quick start names it
+    if (board.SlotAtTime(i) != clockTime)
+        board.toggleAtTime(i);
+    if (clockTime) {
+        // The row's 12-hour fields: am keeps the hour as typed (so 12 am reads noon), pm adds 12.
+        const int hour = c.clockSeconds / 3600;
+        const bool am = hour <= 12;
+        board.setClockEntry(i, QString::number(am ? hour : hour - 12),
+                            QStringLiteral("%1").arg(c.clockSeconds / 60 % 60, 2, 10, QLatin1Char('0')),
+                            QStringLiteral("%1").arg(c.clockSeconds % 60, 2, 10, QLatin1Char('0')), am);
+    } else {
+        board.setFields(i, fieldsOf(c.seconds));
+    }
+    board.setAlarm(i, c.alarm);
+    board.setRun(i, !c.run.isEmpty());
+    if (!c.run.isEmpty())
+        cSHAREDSettings::instance().sSet("RunFile" + QString::number(i), runTarget(c.run, folder));
+}
+
+QString SlotCommands::describe(int i) const
+{
+    const SlotBoard& board = m_main.slotBoard();
+    const std::int64_t left = (board.remainingMs(i) + 999) / 1000;
+    const QDateTime end = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + board.remainingMs(i));
+    return QStringLiteral("Timer %1 \"%2\" ends at %3 (in %4)")
+        .arg(i + 1)
+        .arg(board.entry(i).message, end.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), remaining(left));
+}
+
+Reply SlotCommands::list(const Command& c) const
+{
+    const SlotBoard& board = m_main.slotBoard();
+    QStringList lines;
+    QJsonArray rows;
+    for (int i = 0; i < SlotBoard::kSlots; ++i) {
+        if (!board.SlotRunning(i))
+            continue;
+        const bool paused = board.SlotPaused(i);
+        const std::int64_t left =
+            paused ? SlotMath::durationSeconds(board.entry(i).fields).value_or(0) : (board.remainingMs(i) + 999) / 1000;
+        const QString end = paused ? QString()
+                                   : QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + board.remainingMs(i))
+                                         .toLocalTime()
+                                         .toString(Qt::ISODate);
+        const QString state = paused ? QStringLiteral("paused") : QStringLiteral("counting");
+        rows.append(QJsonObject{{"slot", i + 1},
+                                {"message", board.entry(i).message},
+                                {"remaining", remaining(left)},
+                                {"remainingSeconds", static_cast<double>(left)},
+                                {"end", paused ? QJsonValue() : QJsonValue(end)},
+                                {"state", state}});
+        lines << QStringLiteral("%1\t%2\t%3\t%4\t%5")
+                     .arg(i + 1)
+                     .arg(board.entry(i).message, remaining(left), paused ? QStringLiteral("-") : end, state);
+    }
+    if (c.json)
+        return Reply{0, QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Indented)), QString()};
+    return Reply{0, lines.isEmpty() ? QString() : lines.join('\n') + '\n', QString()};
+}
+
+Reply SlotCommands::stop(int i)
+{
+    if (!m_main.slotBoard().SlotRunning(i))
+        return refused(QStringLiteral("Timer %1 is not counting down").arg(i + 1));
+    m_main.StopTimer(i);
+    return {};
+}
+
+Reply SlotCommands::pause(int i)
+{
+    if (!m_main.slotBoard().SlotRunning(i))
+        return refused(QStringLiteral("Timer %1 is not counting down").arg(i + 1));
+    m_main.cmdPause_Click(i);
+    return Reply{0,
+                 m_main.slotBoard().SlotPaused(i) ? QStringLiteral("Timer %1 paused\n").arg(i + 1)
+                                                   : describe(i) + '\n',
+                 QString()};
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include "command_line/CommandLine.h"
+#include "command_line/CommandMessage.h"
+
+class frmMain;
+
+// Carries out a command in the running copy as the same action in the window would: through
+// the slot model, with the same settings, log lines and tray colour.
+class SlotCommands {
+public:
+    explicit SlotCommands(frmMain& main) : m_main(main) {}
+    // folder: the caller's, against which a relative file to run is read.
+    CommandMessage::Reply run(const Command& command, const QString& folder);
+
+private:
+    CommandMessage::Reply start(const Command& c, const QString& folder);
+    CommandMessage::Reply list(const Command& c) const;
+    CommandMessage::Reply stop(int i);
+    CommandMessage::Reply pause(int i);
+    // The slot asked for, or the one a quick start would take; -1 with the refusal in reply.
+    int pick(const Command& c, CommandMessage::Reply& reply) const;
+    void fill(int i, const Command& c, const QString& folder);
+    QString describe(int i) const;
+
+    frmMain& m_main;
+};
