@@ -6,6 +6,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/alarm.wav ${CMAKE_SOURCE_DIR}/assets/sp
         DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvo)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/zelvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/zelvo.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
+if(UNIX)
+  # The manual page, compressed as Debian keeps them.
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/zelvo.1.gz
+    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/zelvo.1 > ${CMAKE_BINARY_DIR}/zelvo.1.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/zelvo.1)
+  add_custom_target(zelvo_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/zelvo.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/zelvo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelvo)

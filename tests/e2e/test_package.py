@@ -66,7 +66,8 @@ class Package(unittest.TestCase):
         for line in run("dpkg-deb", "-c", self.deb).stdout.splitlines():
             contents[line.split()[-1]] = line.split()[0]
         for path in ("./usr/bin/zelvo", "./usr/share/zelvo/alarm.wav", "./usr/share/zelvo/splash.png",
-                     "./usr/share/applications/zelvo.desktop", "./usr/share/icons/hicolor/64x64/apps/zelvo.png"):
+                     "./usr/share/applications/zelvo.desktop", "./usr/share/icons/hicolor/64x64/apps/zelvo.png",
+                     "./usr/share/man/man1/zelvo.1.gz"):
             self.assertIn(path, contents)
         self.assertTrue(contents["./usr/bin/zelvo"].startswith("-rwxr-xr-x"), contents["./usr/bin/zelvo"])
         self.assertFalse([p for p in contents if p.startswith("./usr/share/zelvo/") and p.endswith((".ini", ".txt"))],

@@ -1,0 +1,82 @@
+#include "command_line/CommandServer.h"
+#include "timer_board/TimerBoardTest.h"
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+class CommandServerTest : public TimerBoardTest {
+protected:
+    CommandMessage::Reply send(CommandServer& server, const QStringList& args)
+    {
+        return server.run(args, QStringLiteral("/home/someone"));
+    }
+};
+
+TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChangesNothing)
+{
+    frmMain& w = open();
+    CommandServer server(w);
+    const SlotBoard& b = w.slotBoard();
+    auto reply = send(server, {"start", "1h30m", "Meeting", "--slot", "3", "--no-alarm", "--run", "notes.txt"});
+    EXPECT_EQ(reply.status, 0) << reply.error.toStdString();
+    EXPECT_TRUE(reply.out.startsWith("Timer 3 \"Meeting\" ends at ")) << reply.out.toStdString();
+    EXPECT_TRUE(b.SlotRunning(2));
+    EXPECT_FALSE(b.entry(2).alarm);
+    EXPECT_EQ(w.txtDesc[2]->text(), "Meeting");
+    EXPECT_EQ(w.cmdStart[2]->text(), "Stop");
+    EXPECT_EQ(cSHAREDSettings::instance().sGet("RunFile2").toText(), "/home/someone/notes.txt");
+    EXPECT_EQ(tray->tip, "Zelvo is running");
+
+    // Without --slot: the quick-start rule, from the bottom of the page; a clock time as T does.
+    EXPECT_EQ(send(server, {"at", "11:59pm"}).status, 0);
+    EXPECT_EQ(b.entry(9).message, "Instant timer");
+    EXPECT_GT(b.remainingMs(9), 0);
+    const QJsonArray listed = QJsonDocument::fromJson(send(server, {"list", "--json"}).out.toUtf8()).array();
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[0].toObject()["slot"].toInt(), 3);
+    EXPECT_EQ(listed[0].toObject()["remaining"].toString(), "1:30:00");
+
+    const SlotBoard::Entry before = b.entry(2);
+    for (const QStringList& args : {QStringList{"start", "5m", "Other", "--slot", "3"}, {"start", "2000d", "--slot", "4"},
+                                    QStringList{"stop", "5"}, QStringList{"start", "soon"}}) {
+        reply = send(server, args);
+        EXPECT_NE(reply.status, 0) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(b.entry(2).message, before.message);
+    EXPECT_FALSE(b.SlotRunning(3));
+    EXPECT_EQ(send(server, {"pause", "3"}).out, "Timer 3 paused\n");
+    EXPECT_TRUE(b.SlotPaused(2));
+    EXPECT_EQ(send(server, {"stop", "3"}).status, 0);
+    EXPECT_FALSE(b.SlotRunning(2));
+}
+
+TEST_F(CommandServerTest, ACommandArrivingWhileAReminderOpensWaitsUntilTheExpiryHasEnded)
+{
+    frmMain& w = open();
+    CommandServer server(w);
+    server.listen(*lock);
+    type(0, "0", "0", "0", "1");
+    type(1, "0", "0", "5", "0");
+    w.cmdStart_Click(0);
+    w.cmdStart_Click(1);
+    advance(1);
+    QByteArray answer;
+    bool reminderOpenWhenHeard = false;
+    // Delivered by the first pump of the tick: the one inside the opening of the reminder.
+    QTimer::singleShot(0, [&] {
+        reminderOpenWhenHeard = !reminders().isEmpty();
+        lock->handler(CommandMessage::encode({{"stop", "2"}, "/"}), [&](const QByteArray& a) { answer = a; });
+    });
+    tick();
+    EXPECT_TRUE(reminderOpenWhenHeard);
+    EXPECT_TRUE(answer.isEmpty()) << "carried out inside the expiry";
+    EXPECT_TRUE(w.slotBoard().SlotRunning(1));
+    QTest::qWait(300);
+    EXPECT_FALSE(w.slotBoard().SlotRunning(1));
+    EXPECT_EQ(CommandMessage::decodeReply(answer).value_or(CommandMessage::Reply{9, {}, {}}).status, 0);
+
+    lock->handler("{\"args\": [", [&](const QByteArray& a) { answer = a; });
+    EXPECT_EQ(CommandMessage::decodeReply(answer)->status, 2);
+    EXPECT_TRUE(QString::fromUtf8(readBytes("log.txt")).contains("Command refused: the message was cut short"));
+}
