@@ -1,5 +1,6 @@
 #include "platform/QtTrayHost.h"
 #include <QGuiApplication>
+#include <algorithm>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -163,12 +164,15 @@ void QtTrayHost::watch(std::function<void()> appeared)
         QObject::connect(watcher, &QDBusServiceWatcher::serviceRegistered, m_watching.get(), fire);
     }
 #endif
-    // An XEmbed tray announces itself by owning a selection: look now and then; only X11 has one.
+    // An XEmbed tray announces itself by owning a selection: look now and then, often while the
+    // session is still starting, seldom later (each look wakes two threads); only X11 has one.
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         auto* poll = new QTimer(m_watching.get());
-        QObject::connect(poll, &QTimer::timeout, m_watching.get(), [fire] {
+        poll->setSingleShot(true);
+        QObject::connect(poll, &QTimer::timeout, m_watching.get(), [fire, poll] {
             if (xembedTray())
-                fire();
+                return fire();
+            poll->start(std::min(poll->interval() * 2, 60000));
         });
         poll->start(2000);
     }
