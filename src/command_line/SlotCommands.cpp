@@ -164,7 +164,7 @@ Reply SlotCommands::stop(int i)
     if (!m_main.slotBoard().SlotRunning(i))
         return refused(QStringLiteral("Timer %1 is not counting down").arg(i + 1));
     m_main.StopTimer(i);
-    return {};
+    return Reply{0, QStringLiteral("Timer %1 stopped\n").arg(i + 1), QString()};
 }
 
 Reply SlotCommands::pause(int i)
