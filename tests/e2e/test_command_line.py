@@ -57,6 +57,13 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(self.zelvo("quit").returncode, 0)
         self.assertEqual(app.wait_exit(), 0)
 
+        entry = os.path.join(app.env["HOME"], ".config", "autostart", "zelvo.desktop")
+        self.assertEqual(self.zelvo("autostart", "on").returncode, 0)
+        with open(entry) as f:
+            self.assertIn('Exec="%s"\n' % app.path("zelvo"), f.read())
+        self.assertEqual(self.zelvo("autostart", "off").returncode, 0)
+        self.assertFalse(os.path.exists(entry))
+
     def test_bad_input_changes_nothing_and_a_garbage_message_is_refused_while_counting_goes_on(self):
         app = self.app
         app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Bread", "ALARMON0,-1 ", "RUN0,0 ",
