@@ -13,12 +13,26 @@ if(UNIX)
     DEPENDS ${CMAKE_SOURCE_DIR}/packaging/zelvo.1)
   add_custom_target(zelvo_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/zelvo.1.gz)
   install(FILES ${CMAKE_BINARY_DIR}/zelvo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # What Debian asks of every package: the copyright and a changelog, compressed the same way.
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+    COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
+    DEPENDS ${CMAKE_BINARY_DIR}/changelog)
+  add_custom_target(zelvo_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zelvo)
 endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelvo)
 set(CPACK_PACKAGE_CONTACT "Zelvo Software <support@zelvo.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Up to forty countdown timers with reminders and alarms")
+set(CPACK_PACKAGE_DESCRIPTION "Zelvo runs up to forty countdown timers at once from the notification
+area. Each holds a reminder message and a duration or a clock time; at zero a
+reminder window shows the message, an alarm sounds and a file or web address
+can open. Countdowns survive the program's end and the machine's restart, and
+a command line starts and lists them.")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the linker's list does not name it; 7.85 has the protocol-list options.

@@ -12,7 +12,7 @@ import unittest
 from harness import BIN, Display, run
 
 BUILD = os.path.dirname(BIN) if BIN else ""
-TOOLS = ("cpack", "dpkg", "dpkg-deb", "dpkg-query", "desktop-file-validate", "xdotool")
+TOOLS = ("cpack", "dpkg", "dpkg-deb", "dpkg-query", "desktop-file-validate", "xdotool", "lintian")
 MISSING = [t for t in TOOLS if not shutil.which(t)]
 
 
@@ -72,6 +72,10 @@ class Package(unittest.TestCase):
         self.assertTrue(contents["./usr/bin/zelvo"].startswith("-rwxr-xr-x"), contents["./usr/bin/zelvo"])
         self.assertFalse([p for p in contents if p.startswith("./usr/share/zelvo/") and p.endswith((".ini", ".txt"))],
                          "no user file is shipped")
+
+    def test_debians_own_checker_finds_no_error(self):
+        found = run("lintian", "--tag-display-limit", "0", self.deb, check=False, timeout=300).stdout
+        self.assertEqual([line for line in found.splitlines() if line.startswith("E:")], [], found)
 
     def test_every_dependency_is_a_debian_package_met_on_this_machine(self):
         depends = [c.strip() for c in self.field("Depends").split(",") if c.strip()]
