@@ -51,7 +51,7 @@ Reply SlotCommands::run(const Command& c, const QString& folder)
     case V::List: return list(c);
     case V::Stop: return stop(c.slot - 1);
     case V::Pause: return pause(c.slot - 1);
-    case V::Show: m_main.mnuShow_Click(); return {};
+    case V::Show:
     case V::Plain: m_main.mnuShow_Click(); return {};
     case V::Quit:
         // After the reply has gone: the caller asked for the end, so no question.

@@ -60,8 +60,6 @@ QtTrayHost::QtTrayHost() = default;
 QtTrayHost::~QtTrayHost() = default;
 
 // The watcher is asked first: Qt's own check settles Qt's route for good.
-bool QtTrayHost::available() const { return m_item || statusNotifierWatcher() || QSystemTrayIcon::isSystemTrayAvailable(); }
-
 bool QtTrayHost::add(const QIcon& icon, const QString& tooltip)
 {
     if (m_item || (!m_icon && statusNotifierWatcher()))

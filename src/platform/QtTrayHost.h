@@ -18,7 +18,6 @@ public:
     bool add(const QIcon& icon, const QString& tooltip) override;
     bool modify(const QIcon& icon, const QString& tooltip) override;
     bool remove() override;
-    bool available() const override;
     void setHandler(std::function<void(Message)> handler) override;
     void setMenu(QMenu* menu) override;
     void watch(std::function<void()> appeared) override;

@@ -17,8 +17,6 @@ public:
     virtual bool add(const QIcon& icon, const QString& tooltip) = 0;
     virtual bool modify(const QIcon& icon, const QString& tooltip) = 0;
     virtual bool remove() = 0;
-    // Whether the desktop has a notification area at all.
-    virtual bool available() const = 0;
     virtual void setHandler(std::function<void(Message)> handler) = 0;
     // The icon's menu, for desktops that draw it themselves (status-notifier panels).
     virtual void setMenu(QMenu* menu) = 0;

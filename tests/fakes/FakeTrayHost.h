@@ -32,7 +32,6 @@ public:
         shown = false;
         return true;
     }
-    bool available() const override { return hasArea; }
     void setHandler(std::function<void(Message)> h) override { handler = std::move(h); }
 
     void setMenu(QMenu* m) override { menu = m; }
@@ -43,7 +42,6 @@ public:
     QStringList calls;
     bool accept = true;
     bool acceptRemove = true;
-    bool hasArea = true;
     bool shown = false;
     QString tip;
     QIcon lastIcon;

@@ -52,7 +52,6 @@ protected:
     // The desktop has no notification area: every add is refused.
     void noNotificationArea()
     {
-        tray->hasArea = false;
         tray->accept = false;
     }
     void startSlot(int i, int minutes)
