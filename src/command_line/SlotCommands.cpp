@@ -17,11 +17,20 @@ using Reply = CommandMessage::Reply;
 
 Reply refused(const QString& why) { return Reply{1, QString(), why}; }
 
-// Seconds split into the four countdown fields, days unbounded (the fields decide what fits).
-SlotMath::Fields fieldsOf(std::int64_t seconds)
+// An end moment in ISO 8601 with its offset from UTC, so the hour that comes twice reads apart.
+QString isoEnd(std::int64_t msFromNow)
 {
-    return {QString::number(seconds / 86400), QString::number(seconds / 3600 % 24),
-            QString::number(seconds / 60 % 60), QString::number(seconds % 60)};
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + msFromNow);
+    const QString iso = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+    return iso.endsWith('Z') ? iso.chopped(1) + QStringLiteral("+00:00") : iso;
+}
+
+// The same for people: "2026-11-01 01:30:00 -05:00 EST".
+QString humanEnd(std::int64_t msFromNow)
+{
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + msFromNow);
+    const QString iso = isoEnd(msFromNow);
+    return iso.left(10) + ' ' + iso.mid(11, 8) + ' ' + iso.mid(19) + ' ' + local.timeZoneAbbreviation();
 }
 
 QString remaining(std::int64_t seconds)
@@ -80,7 +89,7 @@ int SlotCommands::pick(const Command& c, Reply& reply) const
 Reply SlotCommands::start(const Command& c, const QString& folder)
 {
     // Checked before anything changes: a refused command leaves every slot as it was.
-    if (c.verb == Command::Verb::Start && !SlotMath::durationSeconds(fieldsOf(c.seconds)))
+    if (c.verb == Command::Verb::Start && !SlotMath::fieldsFor(c.seconds))
         return refused(SlotBoard::kTooLong);
     Reply reply;
     const int i = pick(c, reply);
@@ -110,7 +119,7 @@ void SlotCommands::fill(int i, const Command& c, const QString& folder)
                             QStringLiteral("%1").arg(c.clockSeconds / 60 % 60, 2, 10, QLatin1Char('0')),
                             QStringLiteral("%1").arg(c.clockSeconds % 60, 2, 10, QLatin1Char('0')), am);
     } else {
-        board.setFields(i, fieldsOf(c.seconds));
+        board.setFields(i, *SlotMath::fieldsFor(c.seconds));
     }
     board.setAlarm(i, c.alarm);
     board.setRun(i, !c.run.isEmpty());
@@ -122,10 +131,10 @@ QString SlotCommands::describe(int i) const
 {
     const SlotBoard& board = m_main.slotBoard();
     const std::int64_t left = (board.remainingMs(i) + 999) / 1000;
-    const QDateTime end = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + board.remainingMs(i));
     return QStringLiteral("Timer %1 \"%2\" ends at %3 (in %4)")
         .arg(i + 1)
-        .arg(board.entry(i).message, end.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), remaining(left));
+        .arg(board.entry(i).message, humanEnd(board.remainingMs(i)),
+             remaining(left));
 }
 
 Reply SlotCommands::list(const Command& c) const
@@ -139,10 +148,7 @@ Reply SlotCommands::list(const Command& c) const
         const bool paused = board.SlotPaused(i);
         const std::int64_t left =
             paused ? SlotMath::durationSeconds(board.entry(i).fields).value_or(0) : (board.remainingMs(i) + 999) / 1000;
-        const QString end = paused ? QString()
-                                   : QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + board.remainingMs(i))
-                                         .toLocalTime()
-                                         .toString(Qt::ISODate);
+        const QString end = paused ? QString() : isoEnd(board.remainingMs(i));
         const QString state = paused ? QStringLiteral("paused") : QStringLiteral("counting");
         rows.append(QJsonObject{{"slot", i + 1},
                                 {"message", board.entry(i).message},

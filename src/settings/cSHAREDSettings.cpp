@@ -48,6 +48,15 @@ QStringView trimBlanks(QStringView text)
 
 QString keyOf(const QString& name) { return name.toUpper(); }
 
+// A line break inside a name or value would start a line of its own at the next load, and let
+// whoever wrote the value set any setting: each CR and LF is written as a blank.
+QString oneLine(QString text)
+{
+    if (text.contains('\r') || text.contains('\n'))
+        text.replace('\r', ' ').replace('\n', ' ');
+    return text;
+}
+
 // The boolean a text stands for when it is "TRUE"/"FALSE" or the locale's word, in any case.
 std::optional<bool> booleanWord(const QString& text)
 {
@@ -247,7 +256,7 @@ cSHAREDSettings::WriteResult cSHAREDSettings::writeFile(const QString& filePath)
     try {
         QByteArray chunk;
         for (const cSHAREDSetting& entry : m_entries) {
-            chunk += AnsiText::encode(entry.KeyName.toUpper() + ',' + entry.KeyValue.displayForm() + kLineEnd);
+            chunk += AnsiText::encode(oneLine(entry.KeyName.toUpper()) + ',' + oneLine(entry.KeyValue.displayForm()) + kLineEnd);
             if (chunk.size() >= kWriteChunk) {
                 table.write(number, chunk);
                 chunk.clear();

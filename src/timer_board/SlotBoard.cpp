@@ -1,4 +1,5 @@
 #include "timer_board/SlotBoard.h"
+#include "diagnostics/cSharedLogging.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "settings/cSHAREDSettings.h"
@@ -87,10 +88,28 @@ void SlotBoard::change(int i, T Entry::*field, const T& value)
     if (current == value)
         return;
     current = value;
+    takeOver(slot(i));
     emit slotChanged(i);
 }
 
-void SlotBoard::setMessage(int i, const QString& text) { change(i, &Entry::message, text); }
+QString SlotBoard::singleLine(const QString& text)
+{
+    QString line = text;
+    for (QChar& c : line) {
+        const QChar::Category kind = c.category();
+        if (kind == QChar::Other_Control || kind == QChar::Separator_Line || kind == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    }
+    return line;
+}
+
+void SlotBoard::takeOver(Slot& s)
+{
+    s.wallEnd = 0;
+    s.kept = false;
+}
+
+void SlotBoard::setMessage(int i, const QString& text) { change(i, &Entry::message, singleLine(text)); }
 void SlotBoard::setFields(int i, const SlotMath::Fields& f) { change(i, &Entry::fields, f); }
 void SlotBoard::setAlarm(int i, bool on) { change(i, &Entry::alarm, on); }
 void SlotBoard::setRun(int i, bool on) { change(i, &Entry::run, on); }
@@ -104,6 +123,7 @@ void SlotBoard::setClockEntry(int i, const QString& hour, const QString& minute,
     e.atMin = minute;
     e.atSec = second;
     e.am = am;
+    takeOver(slot(i));
     emit slotChanged(i);
 }
 
@@ -111,7 +131,9 @@ void SlotBoard::loadEntry(int i)
 {
     Entry& e = slot(i).entry;
     Guard g{"Form_Load", "frmMain"};
-    g([&] { e.message = settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText(); });
+    g([&] {
+        e.message = singleLine(settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText());
+    });
     e.clockPanel = false;
     e.am = false;
     emit slotChanged(i);
@@ -131,6 +153,7 @@ bool SlotBoard::canStart(int i) const
 void SlotBoard::toggleAtTime(int i)
 {
     Slot& s = slot(i);
+    takeOver(s);
     s.atTime = !s.atTime;
     s.entry.clockPanel = s.atTime;
     emit slotChanged(i);
@@ -170,6 +193,7 @@ void SlotBoard::convertClockTime(int i)
 bool SlotBoard::startTimer(int i)
 {
     Slot& s = slot(i);
+    takeOver(s);
     s.shownSeconds = -1;
     // A failing step of a start is passed over silently.
     Guard::silently([&] {
@@ -196,6 +220,7 @@ bool SlotBoard::startTimer(int i)
 void SlotBoard::stopTimer(int i)
 {
     Slot& s = slot(i);
+    takeOver(s);
     s.shownSeconds = -1;
     s.end = 0;
     s.running = false;
@@ -206,6 +231,7 @@ void SlotBoard::stopTimer(int i)
 
 void SlotBoard::pauseTimer(int i)
 {
+    takeOver(slot(i));
     slot(i).paused = true;
     emit slotChanged(i);
 }
@@ -215,7 +241,7 @@ int SlotBoard::freeSlot(const std::function<bool(int)>& onPage) const
     for (int i = kSlots - 1; i >= 0; --i) {
         const Slot& s = m_slots[i];
         const SlotMath::Fields& f = s.entry.fields;
-        if (onPage(i) && !s.running && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
+        if (onPage(i) && !s.running && !s.kept && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
             return i;
     }
     return -1;
@@ -240,6 +266,7 @@ int SlotBoard::startInstant(std::int32_t seconds, const std::function<bool(int)>
 
 bool SlotBoard::tick(const ExpiryHandler& expire)
 {
+    followWallClock();
     bool active = false;
     for (int i = 0; i < kSlots; ++i) {
         Slot& s = m_slots[i];
@@ -269,6 +296,26 @@ bool SlotBoard::tick(const ExpiryHandler& expire)
     return active;
 }
 
+void SlotBoard::followWallClock()
+{
+    const auto follows = [](const Slot& s) { return s.wallEnd != 0 && s.running && !s.paused; };
+    if (std::none_of(m_slots.begin(), m_slots.begin() + kSlots, follows))
+        return;
+    const std::int64_t boot = bootNow();
+    const std::int64_t utc = Platform::clock().utcMs();
+    const std::int64_t moved = utc - boot - m_wallOffset;
+    if (std::abs(moved) <= 2000)
+        return;
+    m_wallOffset = utc - boot;
+    for (Slot& s : m_slots)
+        if (follows(s))
+            s.end = boot + (s.wallEnd - utc);
+    Guard::silently([&] {
+        cSharedLogging::instance().LogEvent(
+            QStringLiteral("The clock was corrected by %1 s; the restored countdowns follow it").arg(moved / 1000), false);
+    });
+}
+
 std::int64_t SlotBoard::msToNextEnd() const
 {
     std::int64_t next = -1;
@@ -287,6 +334,8 @@ void SlotBoard::saveSlot(int n)
 {
     Guard g{"SaveTimers", "frmMain"};
     Slot& s = m_slots[n];
+    if (s.kept)
+        return;
     const Entry& e = s.entry;
     const QString num = QString::number(n);
     std::int64_t total = 0;
@@ -335,30 +384,51 @@ void SlotBoard::restoreSlot(int n, QString& expired)
     const QString num = QString::number(n);
     if (!flagOf("TimerRunning" + num, false))
         return;
-    const std::int64_t end = StoredEnd::read(n);
-    const QString name = settings().sGet("TimerName" + num, "Timer " + QString::number(n + 1)).toText();
-    const std::int64_t remaining = end - Platform::clock().utcMs();
-    if (remaining > 0) {
-        const std::int64_t total = (remaining + 500) / 1000;
-        Entry& e = m_slots[n].entry;
-        e.message = name;
-        e.fields = {QString::number(total / 86400), QString::number(total % 86400 / 3600),
-                    QString::number(total % 3600 / 60), QString::number(total % 60)};
-        e.alarm = flagOf("AlarmOn" + num, true);
-        e.run = flagOf("Run" + num, false);
-        emit slotChanged(n);
-        // The fields hold whole seconds; the countdown still ends at the moment that was stored.
-        if (startTimer(n))
-            m_slots[n].end = bootNow() + remaining;
+    const std::optional<std::int64_t> end = StoredEnd::read(n);
+    if (!end) {
+        keepStored(n, StoredEnd::unreadable(n));
         return;
     }
-    settings().sSet("TimerRunning" + num, false);
-    expired += name + " (" + OleDate::fromDateTime(QDateTime::fromMSecsSinceEpoch(end)).generalForm() + ") \r\n";
+    const QString name = singleLine(settings().sGet("TimerName" + num, "Timer " + QString::number(n + 1)).toText());
+    const std::int64_t remaining = *end - Platform::clock().utcMs();
+    if (remaining <= 0) {
+        settings().sSet("TimerRunning" + num, false);
+        expired += name + " (" + OleDate::fromDateTime(QDateTime::fromMSecsSinceEpoch(*end)).generalForm() + ") \r\n";
+        return;
+    }
+    const auto fields = SlotMath::fieldsFor((remaining + 500) / 1000);
+    if (!fields) {
+        keepStored(n, QStringLiteral("ends on %1, further ahead than a countdown can run")
+                          .arg(QDateTime::fromMSecsSinceEpoch(*end).toString(Qt::ISODate)));
+        return;
+    }
+    Slot& s = m_slots[n];
+    s.entry.message = name;
+    s.entry.fields = *fields;
+    s.entry.alarm = flagOf("AlarmOn" + num, true);
+    s.entry.run = flagOf("Run" + num, false);
+    emit slotChanged(n);
+    // The fields hold whole seconds; the countdown still ends at the moment that was stored.
+    if (startTimer(n)) {
+        s.end = bootNow() + remaining;
+        s.wallEnd = *end;
+    }
+}
+
+void SlotBoard::keepStored(int n, const QString& why)
+{
+    m_slots[n].kept = true;
+    cSharedLogging::instance().LogEvent(
+        QStringLiteral("Timer %1 was not restored: %2; its entries stay in the settings file until the timer is used")
+            .arg(n + 1)
+            .arg(why),
+        false);
 }
 
 QString SlotBoard::restoreTimers()
 {
     QString expired;
+    m_wallOffset = Platform::clock().utcMs() - bootNow();
     for (int n = 0; n < kSlots; ++n) {
         // One unreadable slot must not cost the countdowns after it.
         Guard g{"RestoreTimers", "frmMain"};

@@ -61,14 +61,17 @@ public:
     bool startTimer(int i);
     void stopTimer(int i);
     void pauseTimer(int i);
-    // The slot a quick start takes: the last idle one with empty fields for which onPage holds;
-    // -1 when there is none.
+    // The slot a quick start takes: the last idle one with empty fields for which onPage holds
+    // (and whose stored countdown is not kept for an unreadable end); -1 when there is none.
     int freeSlot(const std::function<bool(int)>& onPage) const;
     // Fills and starts the slot freeSlot names; -1 when there is none.
     int startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage);
 
     // One round over the slots; false when none counts down or is paused any more.
     bool tick(const ExpiryHandler& expire);
+    // A message as one line: control characters and line separators become blanks, so no text
+    // can break the settings file's lines or the command line's columns.
+    static QString singleLine(const QString& text);
     // Milliseconds until the nearest end of a counting slot; -1 when none counts.
     std::int64_t msToNextEnd() const;
 
@@ -91,6 +94,12 @@ private:
         std::int64_t end = 0;  // on the clock that counts sleep; 0 when it does not count
         double duration = 0;  // days, as the latest start computed it
         std::int64_t shownSeconds = -1;
+        // Restored from the file: the stored moment on the wall clock (ms since 1970 UTC), which
+        // the countdown follows when the wall clock is corrected; 0 for one started in this run.
+        std::int64_t wallEnd = 0;
+        // Its stored end could not be restored: its entries stay in the file as they are until
+        // the user starts, stops or edits the slot.
+        bool kept = false;
     };
     // Sets one part of a slot's entry, telling the window only when it changed.
     template <class T>
@@ -100,10 +109,17 @@ private:
     Slot& slot(int i);
     static int secondsUntilClockTime(int targetSeconds);
     void convertClockTime(int i);
+    // The slot's own use: it no longer waits on what the file held.
+    void takeOver(Slot& s);
+    // Restored countdowns move with a corrected wall clock (the distance between the wall clock
+    // and the boot clock changed by more than two seconds); the log says so once per correction.
+    void followWallClock();
     void saveSlot(int n);
     // The moment the slot's countdown ends, as milliseconds since 1970 UTC, for the file.
     std::int64_t endUtcMs(int n) const;
     void restoreSlot(int n, QString& expired);
+    void keepStored(int n, const QString& why);
 
     std::array<Slot, kRows> m_slots;
+    std::int64_t m_wallOffset = 0;  // wall clock minus boot clock when the slots were restored
 };

@@ -2,6 +2,7 @@
 #include "support/AppError.h"
 #include "support/Conversions.h"
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -80,21 +81,36 @@ std::int64_t remainingSeconds(std::int64_t remainingMs)
     return remainingMs > 0 ? (remainingMs + 999) / 1000 : 0;
 }
 
+std::optional<Fields> fieldsFor(std::int64_t seconds)
+{
+    constexpr std::int64_t kMostDays = 1365;  // 24 × 1365 is the last day count a 16-bit hour total holds
+    constexpr std::int64_t kMostPart = 32767;
+    if (seconds < 0)
+        return std::nullopt;
+    const std::int64_t days = std::min(seconds / 86400, kMostDays);
+    std::int64_t rest = seconds - days * 86400;
+    const std::int64_t hours = std::min(rest / 3600, kMostPart);
+    rest -= hours * 3600;
+    const std::int64_t minutes = std::min(rest / 60, kMostPart);
+    rest -= minutes * 60;
+    if (rest > kMostPart)
+        return std::nullopt;
+    return Fields{QString::number(days), QString::number(hours), QString::number(minutes), QString::number(rest)};
+}
+
 Fields remainingFields(std::int64_t remainingMs)
 {
     const std::int64_t total = remainingSeconds(remainingMs);
-    Fields f;
-    f.days = QString::number(total / 86400);
-    f.hours = QString::number(total % 86400 / 3600);
-    f.minutes = QString::number(total % 3600 / 60);
-    f.seconds = QStringLiteral("%1").arg(total % 60, 2, 10, QChar('0'));
+    // A counting slot always fits: it started from fields, or was restored only when it fits.
+    Fields f = fieldsFor(total).value_or(Fields{QString::number(total / 86400), "0", "0", "0"});
+    f.seconds = f.seconds.rightJustified(2, QChar('0'));
     return f;
 }
 
 Fields splitSeconds(std::int32_t seconds)
 {
-    return Fields{QString::number(seconds / 86400), QString::number(seconds / 3600 % 24),
-                  QString::number(seconds / 60 % 60), QString::number(seconds % 60)};
+    // Too many seconds keep the days the start then refuses.
+    return fieldsFor(seconds).value_or(Fields{QString::number(seconds / 86400), "0", "0", "0"});
 }
 
 std::int64_t fieldTotal(const Fields& f)

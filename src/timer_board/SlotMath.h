@@ -24,6 +24,11 @@ std::optional<std::int64_t> durationSeconds(const Fields& fields);
 // The whole seconds shown for the remaining milliseconds, rounded up so that a counting slot
 // never shows all zeros before its end.
 std::int64_t remainingSeconds(std::int64_t remainingMs);
+// Seconds as the four fields can hold them: whole days up to 1365 (what a start can read), the
+// rest as hours, minutes and seconds, each above its usual range only when the one before is
+// full; nothing when even that cannot hold them. One rule for the window, the command line and
+// a restore, so whatever one of them starts the others can start again.
+std::optional<Fields> fieldsFor(std::int64_t seconds);
 // What the fields show for the remaining time ("2", "5", "7", "09").
 Fields remainingFields(std::int64_t remainingMs);
 // Seconds split into the four fields for a quick start.

@@ -6,9 +6,40 @@
 #include <QDateTime>
 
 namespace {
+constexpr int kMostOffset = 14 * 3600;  // no zone is further from UTC
+
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 QString generalName(int slot) { return "Timer" + QString::number(slot) + "End"; }
 QString isoName(int slot) { return generalName(slot) + "ISO"; }
+QString textOf(const QString& name) { return settings().sGet(name, QString()).toText(); }
+
+void log(int slot, const QString& text)
+{
+    Guard::silently([&] {
+        cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1: %2").arg(slot + 1).arg(text), false);
+    });
+}
+
+std::optional<QDateTime> isoEnd(const QString& text)
+{
+    const QDateTime stamp = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+    if (!stamp.isValid() || stamp.timeSpec() == Qt::LocalTime || std::abs(stamp.offsetFromUtc()) > kMostOffset)
+        return std::nullopt;
+    return stamp;
+}
+
+std::optional<OleDate> generalEnd(int slot)
+{
+    if (!settings().IsSettingPresent(generalName(slot)))
+        return std::nullopt;
+    try {
+        return settings().sGet(generalName(slot)).toDate();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+int secondOfDay(const QTime& time) { return time.msecsSinceStartOfDay() / 1000; }
 }
 
 namespace StoredEnd {
@@ -21,26 +52,32 @@ void write(int slot, std::int64_t utcMs)
     settings().sSet(isoName(slot), local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate));
 }
 
-std::int64_t read(int slot)
+std::optional<std::int64_t> read(int slot)
 {
-    const OleDate end = settings().sGet(generalName(slot), Value::whole(0)).toDate();
-    const std::int64_t local = end.toDateTime().toMSecsSinceEpoch();
-    if (!settings().IsSettingPresent(isoName(slot)))
-        return local;
-    QString text;
-    Guard g{"RestoreTimers", "frmMain"};
-    g([&] { text = settings().sGet(isoName(slot), QString()).toText().trimmed(); });
-    const QDateTime stamp = QDateTime::fromString(text, Qt::ISODate);
-    if (stamp.isValid() && stamp.timeSpec() != Qt::LocalTime && stamp.date() == end.date()
-        && stamp.time() == end.time())
-        return stamp.toMSecsSinceEpoch();
-    g([&] {
-        cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1: the stored end \"%2\" does not match \"%3\" and was ignored")
-                                                .arg(slot + 1)
-                                                .arg(text, end.generalForm()),
-                                            false);
-    });
-    return local;
+    const std::optional<OleDate> general = generalEnd(slot);
+    const bool hasIso = settings().IsSettingPresent(isoName(slot));
+    const QString isoText = hasIso ? textOf(isoName(slot)) : QString();
+    const std::optional<QDateTime> stamp = hasIso ? isoEnd(isoText) : std::nullopt;
+    // The date of the general form depends on the locale that reads it; its time of day does not.
+    if (stamp && (!general || secondOfDay(general->time()) == secondOfDay(stamp->time())))
+        return stamp->toMSecsSinceEpoch();
+    if (stamp)
+        log(slot, QStringLiteral("the stored end \"%1\" does not match \"%2\" and was ignored")
+                      .arg(isoText, general->generalForm()));
+    else if (hasIso)
+        log(slot, QStringLiteral("the stored end \"%1\" is no date with an offset from UTC and was ignored").arg(isoText));
+    if (general)
+        return general->toDateTime().toMSecsSinceEpoch();
+    // Marked running with no end at all: the start of the calendar, long expired, as it always was.
+    if (!hasIso && !settings().IsSettingPresent(generalName(slot)))
+        return OleDate{}.toDateTime().toMSecsSinceEpoch();
+    return std::nullopt;
+}
+
+QString unreadable(int slot)
+{
+    return QStringLiteral("its stored end \"%1\" (ISO \"%2\") cannot be read")
+        .arg(textOf(generalName(slot)), textOf(isoName(slot)));
 }
 
 }

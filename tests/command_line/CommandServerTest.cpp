@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTest>
 
 class CommandServerTest : public TimerBoardTest {
@@ -20,7 +21,10 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
     const SlotBoard& b = w.slotBoard();
     auto reply = send(server, {"start", "1h30m", "Meeting", "--slot", "3", "--no-alarm", "--run", "notes.txt"});
     EXPECT_EQ(reply.status, 0) << reply.error.toStdString();
+    // Times carry their offset from UTC, so the hour that comes twice reads apart.
+    const QRegularExpression offset(QStringLiteral("\\d\\d:\\d\\d:\\d\\d ?[+-]\\d\\d:\\d\\d"));
     EXPECT_TRUE(reply.out.startsWith("Timer 3 \"Meeting\" ends at ")) << reply.out.toStdString();
+    EXPECT_TRUE(reply.out.contains(offset)) << reply.out.toStdString();
     EXPECT_TRUE(b.SlotRunning(2));
     EXPECT_FALSE(b.entry(2).alarm);
     EXPECT_EQ(w.txtDesc[2]->text(), "Meeting");
@@ -36,9 +40,10 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
     ASSERT_EQ(listed.size(), 2);
     EXPECT_EQ(listed[0].toObject()["slot"].toInt(), 3);
     EXPECT_EQ(listed[0].toObject()["remaining"].toString(), "1:30:00");
+    EXPECT_TRUE(listed[0].toObject()["end"].toString().contains(offset));
 
     const SlotBoard::Entry before = b.entry(2);
-    for (const QStringList& args : {QStringList{"start", "5m", "Other", "--slot", "3"}, {"start", "2000d", "--slot", "4"},
+    for (const QStringList& args : {QStringList{"start", "5m", "Other", "--slot", "3"}, {"start", "3000d", "--slot", "4"},
                                     QStringList{"stop", "5"}, QStringList{"start", "soon"}}) {
         reply = send(server, args);
         EXPECT_NE(reply.status, 0) << args.join(' ').toStdString();

@@ -22,6 +22,10 @@ TEST_F(SettingsFileTest, SavedLinesAreUpperCaseNamesAndDisplayFormsWithCrLf)
     store().sSet("Day", OleDate::fromParts(QDate(2026, 12, 7), QTime(0, 0)));
     store().sSet("Nothing", Value());
     store().sSet("Note", QString::fromUtf8("caf\xc3\xa9 \xe2\x98\x95"));
+    // No value starts a line of its own.
+    store().sSet("Injected", "a\r\nHideOnRun,-1");
+    store().sSet("Cr", "x\ry");
+    store().sSet("Lf", "x\ny");
 
     ASSERT_TRUE(store().SaveSettings(ini()));
     EXPECT_EQ(readBytes("Zelvo.ini"),
@@ -35,7 +39,10 @@ TEST_F(SettingsFileTest, SavedLinesAreUpperCaseNamesAndDisplayFormsWithCrLf)
                          "END0,12/7/2026 10:07:05 PM\r\n"
                          "DAY,12/7/2026\r\n"
                          "NOTHING,\r\n"
-                         "NOTE,caf\xc3\xa9 \xe2\x98\x95\r\n"));
+                         "NOTE,caf\xc3\xa9 \xe2\x98\x95\r\n"
+                         "INJECTED,a  HideOnRun,-1\r\n"
+                         "CR,x y\r\n"
+                         "LF,x y\r\n"));
 }
 
 TEST_F(SettingsFileTest, ValuesComeBackAsTextWithTheirBlanks)
