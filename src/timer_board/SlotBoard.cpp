@@ -159,8 +159,9 @@ void SlotBoard::toggleAtTime(int i)
     emit slotChanged(i);
 }
 
-// Seconds from now (to the whole second) until the clock next shows the time: real seconds, so
-// a daylight-saving change in between is counted as the hour it really is.
+// Seconds from now (to the whole second) until that time today, or tomorrow when it is earlier
+// than now on the wall clock (so in the hour that comes twice, a time already passed once means
+// tomorrow); real seconds, so a daylight-saving change in between counts as the hour it really is.
 int SlotBoard::secondsUntilClockTime(int targetSeconds)
 {
     const QDateTime now = Platform::clock().now();

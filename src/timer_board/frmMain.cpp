@@ -418,7 +418,11 @@ void frmMain::hideAtStart()
     // Ended already (Quit or a system close inside a start-up message box): stay out of sight.
     if (m_unloaded)
         return;
-    if (!settings().sGet("HideOnRun", false).toBool()) {
+    // Only a hand-edited file sets it; a value that is no boolean leaves the window in sight.
+    bool hide = false;
+    Guard g{"Form_Load", "frmMain"};
+    g([&] { hide = settings().sGet("HideOnRun", false).toBool(); });
+    if (!hide) {
         show();
         return;
     }

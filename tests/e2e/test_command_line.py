@@ -92,6 +92,23 @@ class CommandLine(unittest.TestCase):
         [row] = self.listed().values()
         self.assertEqual((row["message"], row["state"]), ("Bread", "counting"))
 
+    def test_a_countdown_started_under_one_locale_comes_back_under_another(self):
+        app = self.app
+        app.program_env.update(LANG="en_GB.UTF-8", LC_ALL="en_GB.UTF-8")
+        app.start()
+        done = self.zelvo("start", "2h", "Tea")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertRegex(done.stdout, r"ends at \d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d\d:\d\d")
+        self.assertEqual(self.zelvo("quit").returncode, 0)
+        self.assertEqual(app.wait_exit(), 0)
+        self.assertRegex(app.settings()["TIMER9END"], r"^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d$", "written day first")
+        app.program_env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        app.start()
+        [row] = self.listed().values()
+        self.assertEqual((row["slot"], row["message"], row["state"]), (10, "Tea", "counting"), app.diagnosis())
+        self.assertAlmostEqual(row["remainingSeconds"], 7200, delta=60)
+        self.assertRegex(row["end"], r"T\d\d:\d\d:\d\d[+-]\d\d:\d\d$")
+
 
 if __name__ == "__main__":
     unittest.main()

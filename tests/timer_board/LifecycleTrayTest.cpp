@@ -175,6 +175,10 @@ TEST_F(LifecycleTrayTest, HideOnRunStartsInTheTrayAndALeftClickShowsTheWindow)
 
     tray->click(Message::LeftDown);
     EXPECT_TRUE(w.isVisible());
+    closeProgram();
+
+    writeIni("HIDEONRUN,yes\r\n");
+    EXPECT_TRUE(open().isVisible());
 }
 
 TEST_F(LifecycleTrayTest, WithoutANotificationAreaHideOnRunIsIgnoredAndLoggedOnce)
