@@ -48,8 +48,9 @@ QStringView trimBlanks(QStringView text)
 
 QString keyOf(const QString& name) { return name.toUpper(); }
 
-// A line break inside a name or value would start a line of its own at the next load, and let
-// whoever wrote the value set any setting: each CR and LF is written as a blank.
+// A line break inside a value would start a line of its own at the next load, and let whoever
+// wrote the value set any setting: each CR and LF of a value is written as a blank. (Names are
+// the program's own, or came from the file, where no name holds a CR LF.)
 QString oneLine(QString text)
 {
     if (text.contains('\r') || text.contains('\n'))
@@ -256,7 +257,7 @@ cSHAREDSettings::WriteResult cSHAREDSettings::writeFile(const QString& filePath)
     try {
         QByteArray chunk;
         for (const cSHAREDSetting& entry : m_entries) {
-            chunk += AnsiText::encode(oneLine(entry.KeyName.toUpper()) + ',' + oneLine(entry.KeyValue.displayForm()) + kLineEnd);
+            chunk += AnsiText::encode(entry.KeyName.toUpper() + ',' + oneLine(entry.KeyValue.displayForm()) + kLineEnd);
             if (chunk.size() >= kWriteChunk) {
                 table.write(number, chunk);
                 chunk.clear();
