@@ -49,12 +49,13 @@ QStringView trimBlanks(QStringView text)
 QString keyOf(const QString& name) { return name.toUpper(); }
 
 // A line break inside a value would start a line of its own at the next load, and let whoever
-// wrote the value set any setting: each CR and LF of a value is written as a blank. (Names are
-// the program's own, or came from the file, where no name holds a CR LF.)
+// wrote the value set any setting: each CR and LF of a value is written as a tab, which no
+// reading trims away (a blank would turn "False<CR>" into the word False at the next load).
+// Names are the program's own, or came from the file, where no name holds a CR LF.
 QString oneLine(QString text)
 {
     if (text.contains('\r') || text.contains('\n'))
-        text.replace('\r', ' ').replace('\n', ' ');
+        text.replace('\r', '\t').replace('\n', '\t');
     return text;
 }
 

@@ -40,9 +40,9 @@ TEST_F(SettingsFileTest, SavedLinesAreUpperCaseNamesAndDisplayFormsWithCrLf)
                          "DAY,12/7/2026\r\n"
                          "NOTHING,\r\n"
                          "NOTE,caf\xc3\xa9 \xe2\x98\x95\r\n"
-                         "INJECTED,a  HideOnRun,-1\r\n"
-                         "CR,x y\r\n"
-                         "LF,x y\r\n"));
+                         "INJECTED,a\t\tHideOnRun,-1\r\n"
+                         "CR,x\ty\r\n"
+                         "LF,x\ty\r\n"));
 }
 
 TEST_F(SettingsFileTest, ValuesComeBackAsTextWithTheirBlanks)
