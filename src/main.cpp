@@ -4,6 +4,7 @@
 #include "platform/CloseSignals.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
+#include "support/TriggerQueue.h"
 #include "timer_board/frmMain.h"
 #include "timer_board/mSHAREDSysTray.h"
 #include <QApplication>
@@ -29,13 +30,16 @@ int main(int argc, char* argv[])
     }
 
     frmMain main;
-    CommandServer commands(main);
+    CommandServer commands(main.slotBoard(), main);
     commands.listen(Platform::instanceLock());
     CloseSignals closeSignals;
-    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &main,
-                     [&main] { main.SystemClose(frmMain::vbAppTaskManager); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
-                     [&main] { main.SystemClose(frmMain::vbAppWindows); });
+    // The system's requests to end wait, like every outside trigger, until no step is under way.
+    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &main, [&main] {
+        TriggerQueue::instance().post("SystemClose", [&main] { main.SystemClose(frmMain::vbAppTaskManager); });
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&main] {
+        TriggerQueue::instance().post("SystemClose", [&main] { main.SystemClose(frmMain::vbAppWindows); });
+    });
     main.Form_Load();
     // The command this start was made for, once the program stands.
     if (!pending.isEmpty() && !main.unloaded())

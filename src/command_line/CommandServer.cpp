@@ -1,30 +1,15 @@
 #include "command_line/CommandServer.h"
 #include "diagnostics/cSharedLogging.h"
-#include "support/cSHAREDDelay.h"
-#include <QThread>
+#include "support/Guard.h"
+#include "support/TriggerQueue.h"
+#include <QPointer>
 
-namespace {
-constexpr int kRetryMs = 100;
-}
-
-CommandServer::CommandServer(frmMain& main) : m_commands(main)
-{
-    m_retry.setSingleShot(true);
-    m_retry.setInterval(kRetryMs);
-    connect(&m_retry, &QTimer::timeout, this, &CommandServer::drain);
-}
+CommandServer::CommandServer(SlotBoard& board, SlotHost& host) : m_commands(board, host) {}
 
 void CommandServer::listen(InstanceLock& lock)
 {
     lock.onRequest(CommandMessage::kMaxBytes,
                    [this](const QByteArray& bytes, const InstanceLock::Answer& answer) { hear(bytes, answer); });
-}
-
-bool CommandServer::busy()
-{
-    // Inside a message box or another modal window the loop is nested; inside a save or an
-    // expiry the events are pumped by hand.
-    return QThread::currentThread()->loopLevel() > 1 || cSHAREDDelay::instance().pumping();
 }
 
 void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& answer)
@@ -36,21 +21,16 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
         answer(CommandMessage::encode(CommandMessage::Reply{2, QString(), "message refused: " + why}));
         return;
     }
-    m_queue.push_back({*request, answer});
-    drain();
-}
-
-void CommandServer::drain()
-{
-    while (!m_queue.empty()) {
-        if (busy()) {
-            m_retry.start();
-            return;
-        }
-        const Pending next = m_queue.front();
-        m_queue.pop_front();
-        next.answer(CommandMessage::encode(run(next.request.args, next.request.folder)));
-    }
+    const QString name = "Command " + request->args.value(0);
+    TriggerQueue::instance().post(name, [self = QPointer<CommandServer>(this), name, request = *request, answer] {
+        CommandMessage::Reply reply{1, QString(), QStringLiteral("the command failed; see the log")};
+        Guard g{name, "CommandServer"};
+        g([&] {
+            if (self)
+                reply = self->run(request.args, request.folder);
+        });
+        answer(CommandMessage::encode(reply));
+    });
 }
 
 CommandMessage::Reply CommandServer::run(const QStringList& args, const QString& folder)

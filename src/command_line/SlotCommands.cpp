@@ -1,9 +1,9 @@
 #include "command_line/SlotCommands.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
-#include "settings/cSHAREDSettings.h"
-#include "timer_board/SlotBoard.h"
-#include "timer_board/frmMain.h"
+#include "slot_model/SlotBoard.h"
+#include "slot_model/SlotHost.h"
+#include "support/TriggerQueue.h"
 #include <QDateTime>
 #include <QDir>
 #include <QJsonArray>
@@ -61,10 +61,12 @@ Reply SlotCommands::run(const Command& c, const QString& folder)
     case V::Stop: return stop(c.slot - 1);
     case V::Pause: return pause(c.slot - 1);
     case V::Show:
-    case V::Plain: m_main.mnuShow_Click(); return {};
+    case V::Plain: m_host.showWindow(); return {};
     case V::Quit:
         // After the reply has gone: the caller asked for the end, so no question.
-        QTimer::singleShot(0, &m_main, [main = &m_main] { main->ExitProgram(false); });
+        QTimer::singleShot(0, &m_board, [host = &m_host] {
+            TriggerQueue::instance().post("Command quit", [host] { host->quitProgram(false); });
+        });
         return {};
     default: return Reply{2, QString(), QStringLiteral("not a command for the running copy")};
     }
@@ -72,17 +74,16 @@ Reply SlotCommands::run(const Command& c, const QString& folder)
 
 int SlotCommands::pick(const Command& c, Reply& reply) const
 {
-    const SlotBoard& board = m_main.slotBoard();
     if (c.slot) {
-        if (board.SlotRunning(c.slot - 1)) {
+        if (m_board.SlotRunning(c.slot - 1)) {
             reply = refused(QStringLiteral("Timer %1 is busy: stop it first").arg(c.slot));
             return -1;
         }
         return c.slot - 1;
     }
-    const int i = board.freeSlot([this](int k) { return m_main.slotOnPage(k); });
+    const int i = m_board.freeSlot();
     if (i < 0)
-        reply = refused(QStringLiteral("No free timers available. Cannot start countdown."));
+        reply = refused(SlotBoard::kNoFreeSlot);
     return i;
 }
 
@@ -96,14 +97,14 @@ Reply SlotCommands::start(const Command& c, const QString& folder)
     if (i < 0)
         return reply;
     fill(i, c, folder);
-    if (!m_main.slotBoard().startTimer(i))
+    if (!m_board.startTimer(i))
         return refused(SlotBoard::kTooLong);
     return Reply{0, describe(i) + '\n', QString()};
 }
 
 void SlotCommands::fill(int i, const Command& c, const QString& folder)
 {
-    SlotBoard& board = m_main.slotBoard();
+    SlotBoard& board = m_board;
     const bool clockTime = c.verb == Command::Verb::At;
     if (!c.message.isEmpty())
         board.setMessage(i, c.message);
@@ -124,12 +125,12 @@ void SlotCommands::fill(int i, const Command& c, const QString& folder)
     board.setAlarm(i, c.alarm);
     board.setRun(i, !c.run.isEmpty());
     if (!c.run.isEmpty())
-        cSHAREDSettings::instance().sSet("RunFile" + QString::number(i), runTarget(c.run, folder));
+        board.setRunFile(i, runTarget(c.run, folder));
 }
 
 QString SlotCommands::describe(int i) const
 {
-    const SlotBoard& board = m_main.slotBoard();
+    const SlotBoard& board = m_board;
     const std::int64_t left = (board.remainingMs(i) + 999) / 1000;
     return QStringLiteral("Timer %1 \"%2\" ends at %3 (in %4)")
         .arg(i + 1)
@@ -139,7 +140,7 @@ QString SlotCommands::describe(int i) const
 
 Reply SlotCommands::list(const Command& c) const
 {
-    const SlotBoard& board = m_main.slotBoard();
+    const SlotBoard& board = m_board;
     QStringList lines;
     QJsonArray rows;
     for (int i = 0; i < SlotBoard::kSlots; ++i) {
@@ -167,19 +168,19 @@ Reply SlotCommands::list(const Command& c) const
 
 Reply SlotCommands::stop(int i)
 {
-    if (!m_main.slotBoard().SlotRunning(i))
+    if (!m_board.SlotRunning(i))
         return refused(QStringLiteral("Timer %1 is not counting down").arg(i + 1));
-    m_main.StopTimer(i);
+    m_board.stopTimer(i);
     return Reply{0, QStringLiteral("Timer %1 stopped\n").arg(i + 1), QString()};
 }
 
 Reply SlotCommands::pause(int i)
 {
-    if (!m_main.slotBoard().SlotRunning(i))
+    if (!m_board.SlotRunning(i))
         return refused(QStringLiteral("Timer %1 is not counting down").arg(i + 1));
-    m_main.cmdPause_Click(i);
+    m_board.togglePause(i);
     return Reply{0,
-                 m_main.slotBoard().SlotPaused(i) ? QStringLiteral("Timer %1 paused\n").arg(i + 1)
+                 m_board.SlotPaused(i) ? QStringLiteral("Timer %1 paused\n").arg(i + 1)
                                                    : describe(i) + '\n',
                  QString()};
 }

@@ -2,13 +2,14 @@
 #include "command_line/CommandLine.h"
 #include "command_line/CommandMessage.h"
 
-class frmMain;
+class SlotBoard;
+class SlotHost;
 
 // Carries out a command in the running copy as the same action in the window would: through
-// the slot model, with the same settings, log lines and tray colour.
+// the slot model and the program around it, with the same settings, log lines and tray colour.
 class SlotCommands {
 public:
-    explicit SlotCommands(frmMain& main) : m_main(main) {}
+    SlotCommands(SlotBoard& board, SlotHost& host) : m_board(board), m_host(host) {}
     // folder: the caller's, against which a relative file to run is read.
     CommandMessage::Reply run(const Command& command, const QString& folder);
 
@@ -22,5 +23,6 @@ private:
     void fill(int i, const Command& c, const QString& folder);
     QString describe(int i) const;
 
-    frmMain& m_main;
+    SlotBoard& m_board;
+    SlotHost& m_host;
 };

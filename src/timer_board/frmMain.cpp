@@ -10,12 +10,16 @@
 #include "support/Conversions.h"
 #include "support/Guard.h"
 #include "support/OleDate.h"
+#include "support/TriggerQueue.h"
 #include "support/Twips.h"
 #include "support/cSHAREDDelay.h"
 #include "support/cSharedFileSubs.h"
 #include "support/cSharedSound.h"
 #include "support/cSharedText.h"
+#include "timer_board/MainLayout.h"
+#include "timer_board/ReminderWindows.h"
 #include "timer_board/RowStyle.h"
+#include "timer_board/ScreenReaderNames.h"
 #include "timer_board/TrayPictures.h"
 #include "timer_board/WrapButton.h"
 #include "timer_board/fSHAREDAbout.h"
@@ -43,41 +47,13 @@
 
 namespace {
 const QString kTitle = QStringLiteral("Zelvo");
-const QString kStartTip = QStringLiteral("Click START to begin the countdown timer.");
-const QString kStopTip = QStringLiteral("Click STOP to stop the countdown timer.");
 const QColor kGreen(0, 176, 0);
 const QColor kGrey(128, 128, 128);
 const QColor kSilver(192, 192, 192);
-// How far ahead of an alarm its reminder window is made.
-constexpr std::int64_t kPrepareMs = 2000;
 
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 void message(const QString& text) { Platform::dialogs().message(text, Dialogs::Buttons::Ok, kTitle); }
 
-QLineEdit* field(QWidget* parent, const QString& text, const QString& tip, const QRect& geometry, bool centred)
-{
-    auto* edit = new QLineEdit(text, parent);
-    edit->setToolTip(tip);
-    edit->setGeometry(geometry);
-    if (centred)
-        edit->setAlignment(Qt::AlignCenter);
-    return edit;
-}
-
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
-{
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(geometry);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const QString& caption, const QString& tip, const QRect& geometry)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setToolTip(tip);
-    b->setGeometry(geometry);
-    return b;
-}
 
 }
 
@@ -86,10 +62,7 @@ frmMain::frmMain()
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName("frmMain");
-    // The controls are named once a screen reader listens, so that naming seven hundred of them
-    // costs nothing at a start nobody listens to.
-    m_named = QAccessible::isActive();
-    QAccessible::installActivationObserver(this);
+    m_slots.setHost(this);
     connect(&m_slots, &SlotBoard::slotChanged, this, &frmMain::drawRow);
     connect(&m_slots, &SlotBoard::fieldsChanged, this, &frmMain::drawFields);
     connect(&m_slots, &SlotBoard::countdownStarting, this, &frmMain::onCountdownStarting);
@@ -120,6 +93,14 @@ frmMain::frmMain()
     buildTray();
 }
 
+void frmMain::outside(const QString& name, std::function<void()> trigger)
+{
+    TriggerQueue::instance().post(name, [window = QPointer<frmMain>(this), trigger = std::move(trigger)] {
+        if (window)
+            trigger();
+    });
+}
+
 void frmMain::buildTray()
 {
     picRed = new QLabel(this);
@@ -136,9 +117,11 @@ void frmMain::buildTray()
     mnuTray->addSeparator();
     mnuQuit = mnuTray->addAction("Quit");
     mnuDismiss = mnuTray->addAction("Hide Menu");
-    connect(mnuShow, &QAction::triggered, this, &frmMain::mnuShow_Click);
-    connect(mnuQuit, &QAction::triggered, this, &frmMain::mnuQuit_Click);
-    Platform::tray().setHandler([this](TrayHost::Message m) { TrayIcon_MouseMove(m); });
+    // The icon and its menu belong to the desktop: what they ask for waits for a safe point.
+    connect(mnuShow, &QAction::triggered, this, [this] { outside("mnuShow_Click", [this] { mnuShow_Click(); }); });
+    connect(mnuQuit, &QAction::triggered, this, [this] { outside("mnuQuit_Click", [this] { mnuQuit_Click(); }); });
+    Platform::tray().setHandler(
+        [this](TrayHost::Message m) { outside("TrayIcon_MouseMove", [this, m] { TrayIcon_MouseMove(m); }); });
     Platform::tray().setMenu(mnuTray);
 }
 
@@ -158,73 +141,11 @@ QString frmMain::alarmPath() const
 
 void frmMain::buildRow(int i)
 {
-    Frame1[i] = new QFrame(this);
-    Frame1[i]->setFrameShape(QFrame::Box);
-    Frame1[i]->setFrameShadow(QFrame::Sunken);
-    Frame1[i]->setGeometry(Twips::rect(135, 135, 3972, 960));
-    QFrame* row = Frame1[i];
-
-    txtDesc[i] = field(row, "Reminder " + QString::number(i + 1),
-                       "This message will be displayed when the timer reaches 0:00:00", Twips::rect(90, 192, 3780, 285),
-                       false);
-    chkAlarm[i] = new QCheckBox("A", row);
-    chkAlarm[i]->setToolTip("Sound an alarm");
-    chkAlarm[i]->setGeometry(Twips::rect(2352, 528, 396, 192));
-    chkAlarm[i]->setChecked(true);
-    chkRun[i] = new QCheckBox("R", row);
-    chkRun[i]->setToolTip("Run a file or a web URL");
-    chkRun[i]->setGeometry(Twips::rect(2352, 720, 396, 204));
-    cmdAt[i] = button(row, "T", "Switch between entering a countdown and a specific time", Twips::rect(2784, 528, 252, 330));
-    cmdPause[i] = button(row, "P", "Pause/Restart Timer", Twips::rect(3072, 528, 300, 330));
-    cmdStart[i] = button(row, "Start", kStartTip, Twips::rect(3408, 528, 492, 330));
-
-    fraCountdown[i] = new QWidget(row);
-    fraCountdown[i]->setGeometry(Twips::rect(90, 528 - 15, 2220, 396));
-    QWidget* count = fraCountdown[i];
-    txtDays[i] = field(count, "0", "Enter the Days value", Twips::rect(48, 48, 324, 285), true);
-    lblCountD[i] = label(count, "d", Twips::rect(432, 84, 150, 200));
-    txtHours[i] = field(count, "0", "Enter the hours value", Twips::rect(588, 48, 324, 285), true);
-    lblCountH[i] = label(count, "h", Twips::rect(972, 84, 150, 200));
-    txtMinutes[i] = field(count, "0", "Enter the Minutes value", Twips::rect(1164, 48, 324, 285), true);
-    lblCountM[i] = label(count, "m", Twips::rect(1500, 84, 200, 200));
-    txtSeconds[i] = field(count, "00", "Enter the Seconds value", Twips::rect(1740, 48, 360, 285), true);
-    lblCountS[i] = label(count, "s", Twips::rect(2124, 96, 96, 200));
-
-    fraAtSpecific[i] = new QWidget(row);
-    fraAtSpecific[i]->setGeometry(Twips::rect(90, 528 - 15, 2172, 396));
-    QWidget* at = fraAtSpecific[i];
-    txtAtHour[i] = field(at, "0", "Hour", Twips::rect(48, 48, 300, 300), true);
-    lblAtHour[i] = label(at, ":", Twips::rect(348, 96, 150, 200));
-    txtAtMin[i] = field(at, "00", "Minute", Twips::rect(528, 48, 348, 300), true);
-    lblAtMin[i] = label(at, ":", Twips::rect(876, 96, 150, 200));
-    txtAtSec[i] = field(at, "00", "Second", Twips::rect(1056, 48, 360, 285), true);
-    optAM[i] = new QRadioButton("am", at);
-    optAM[i]->setGeometry(Twips::rect(1584, 0, 540, 192));
-    optPM[i] = new QRadioButton("pm", at);
-    optPM[i]->setGeometry(Twips::rect(1584, 192, 540, 192));
-    // Each row's am/pm pair is a group of its own.
-    auto* group = new QButtonGroup(at);
-    group->addButton(optAM[i]);
-    group->addButton(optPM[i]);
-    optPM[i]->setChecked(true);
-    fraAtSpecific[i]->hide();
-    for (QWidget* small : std::initializer_list<QWidget*>{chkAlarm[i], chkRun[i], optAM[i], optPM[i]})
-        small->setStyle(m_rowStyle);
-
+    MainLayout::buildRow(*this, i, m_rowStyle);
     for (QLineEdit* edit : {txtDesc[i], txtDays[i], txtHours[i], txtMinutes[i], txtSeconds[i], txtAtHour[i],
                             txtAtMin[i], txtAtSec[i]})
         watchFocus(edit);
-    // Tab follows the way a row is filled in (the message, the time, then the switches and
-    // buttons) and goes on to the next row; the rows are made after the bottom strip.
-    if (m_named)
-        nameRow(i);
-    QWidget* const order[] = {i > 0 ? cmdStart[i - 1] : nullptr,
-                              txtDesc[i],  txtDays[i],  txtHours[i], txtMinutes[i], txtSeconds[i],
-                              txtAtHour[i], txtAtMin[i], txtAtSec[i], optAM[i],      optPM[i],
-                              chkAlarm[i], chkRun[i],   cmdAt[i],    cmdPause[i],   cmdStart[i]};
-    for (std::size_t k = 1; k < std::size(order); ++k)
-        if (order[k - 1])
-            QWidget::setTabOrder(order[k - 1], order[k]);
+    m_names.rowBuilt(i);
     connectRow(i);
     if (i < kSlots) {
         connect(cmdStart[i], &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
@@ -233,86 +154,18 @@ void frmMain::buildRow(int i)
     }
 }
 
-frmMain::~frmMain() { QAccessible::removeActivationObserver(this); }
+frmMain::~frmMain() = default;
 
-void frmMain::accessibilityActiveChanged(bool active)
-{
-    if (active)
-        nameControls();
-}
-
-void frmMain::nameControls()
-{
-    if (m_named)
-        return;
-    m_named = true;
-    // Only rows already built; a row built later names itself.
-    for (int i = 0; i < kRows; ++i)
-        if (optPM[i])
-            nameRow(i);
-    if (txtCustom)
-        nameStrip();
-}
-
-void frmMain::nameStrip()
-{
-    const std::pair<QWidget*, QString> names[] = {
-        {cmd30s, "Start a 30-second timer"},  {cmd1m, "Start a 1-minute timer"},
-        {cmd5m, "Start a 5-minute timer"},    {cmdCustom, "Start a custom timer"},
-        {txtCustom, "Seconds for the custom timer"},
-    };
-    for (const auto& [widget, name] : names)
-        widget->setAccessibleName(name);
-}
-
-// What a screen reader says for each control of a row: what it is and which timer it belongs to.
-// The descriptions are the tool tips.
-void frmMain::nameRow(int i)
-{
-    const QString timer = "timer " + QString::number(i + 1);
-    const QString Timer = "Timer " + QString::number(i + 1);
-    const std::pair<QWidget*, QString> names[] = {
-        {txtDesc[i], Timer + " message"},       {txtDays[i], Timer + " days"},
-        {txtHours[i], Timer + " hours"},        {txtMinutes[i], Timer + " minutes"},
-        {txtSeconds[i], Timer + " seconds"},    {txtAtHour[i], Timer + " clock hour"},
-        {txtAtMin[i], Timer + " clock minute"}, {txtAtSec[i], Timer + " clock second"},
-        {optAM[i], Timer + " am"},              {optPM[i], Timer + " pm"},
-        {chkAlarm[i], "Alarm for " + timer},    {chkRun[i], "Run a file for " + timer},
-        {cmdAt[i], "Clock time for " + timer},  {cmdPause[i], "Pause " + timer},
-        {cmdStart[i], (m_slots.SlotRunning(i) ? "Stop " : "Start ") + timer},
-    };
-    for (const auto& [widget, name] : names)
-        widget->setAccessibleName(name);
-}
+void frmMain::nameControls() { m_names.nameAll(); }
 
 void frmMain::fillRow(int i) { m_slots.loadEntry(i); }
 
 void frmMain::buildBottomStrip()
 {
-    const QStringList captions{"1-10", "11-20", "21-30", "31-40"};
-    const int lefts[] = {2064, 2736, 3456, 4176};
-    for (int k = 0; k < 4; ++k) {
-        optPage[k] = button(this, captions[k], "Display timers " + captions[k], Twips::rect(lefts[k], 5472, 588, 300));
-        optPage[k]->setCheckable(true);
-        optPage[k]->setAutoExclusive(true);
+    MainLayout::buildStrip(*this);
+    for (int k = 0; k < 4; ++k)
         connect(optPage[k], &QPushButton::clicked, this, [this, k] { optPage_Click(k); });
-    }
-    optPage[0]->setChecked(true);
-    cmd30s = button(this, "30s", "Starts a 30 second countdown timer immediately", Twips::rect(1992, 5850, 444, 276));
-    cmd1m = button(this, "1m", "Starts a 60 second countdown timer immediately", Twips::rect(2532, 5850, 468, 276));
-    cmd5m = button(this, "5m", "Starts a 5m countdown timer immediately", Twips::rect(3108, 5850, 468, 276));
-    cmdCustom = button(this, "Ns:", "Starts a custom timer immediately (Set the seconds first)",
-                       Twips::rect(3684, 5850, 468, 276));
-    txtCustom = field(this, "900", "Number of seconds for custom timer", Twips::rect(4224, 5850, 696, 285), true);
-    cmdTest = new WrapButton("Test Alarm Volume", this);
-    cmdTest->setGeometry(Twips::rect(5376, 5712, 984, 465));
-    cmdAbout = button(this, "About", QString(), Twips::rect(135, 5715, 690, 465));
-    cmdCheckUpdate = new WrapButton("Check for Update", this);
-    cmdCheckUpdate->setGeometry(Twips::rect(945, 5712, 930, 465));
-    cmdExit = button(this, "Exit", QString(), Twips::rect(6528, 5715, 600, 465));
-    cmdHide = button(this, "Hide", QString(), Twips::rect(7248, 5715, 672, 465));
-    if (m_named)
-        nameStrip();
+    m_names.stripBuilt();
     connect(cmd30s, &QPushButton::clicked, this, &frmMain::cmd30s_Click);
     connect(cmd1m, &QPushButton::clicked, this, &frmMain::cmd1m_Click);
     connect(cmd5m, &QPushButton::clicked, this, &frmMain::cmd5m_Click);
@@ -341,6 +194,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 void frmMain::Form_Load()
 {
+    // A command or a click on the icon waits until the program stands.
+    const TriggerQueue::Step starting;
     Timer3->stop();
     Guard g{"Form_Load", "frmMain"};
     g([&] { showSplash(); });
@@ -396,7 +251,8 @@ void frmMain::attachUpdater()
     if (Updater)
         return;
     Updater = new fSHAREDUpdater(this);
-    connect(Updater, &fSHAREDUpdater::InstallFile, this, &frmMain::Updater_InstallFile);
+    connect(Updater, &fSHAREDUpdater::InstallFile, this,
+            [this] { outside("Updater_InstallFile", [this] { Updater_InstallFile(); }); });
 }
 
 void frmMain::showSplash()
@@ -542,9 +398,8 @@ void frmMain::drawRow(int i)
                                                       chkAlarm[i], chkRun[i]})
         w->setEnabled(!running);
     cmdStart[i]->setText(running ? "Stop" : "Start");
-    cmdStart[i]->setToolTip(running ? kStopTip : kStartTip);
-    if (m_named)
-        cmdStart[i]->setAccessibleName((running ? "Stop timer " : "Start timer ") + QString::number(i + 1));
+    cmdStart[i]->setToolTip(running ? MainLayout::kStopTip : MainLayout::kStartTip);
+    m_names.startChanged(i, running);
     drawColours(i);
 }
 
@@ -574,28 +429,20 @@ void frmMain::onCountdownStarting()
 
 void frmMain::cmdStart_Click(int i)
 {
-    const SlotBoard::Entry& e = m_slots.entry(i);
     // A failing step is passed over silently, as in the start itself.
     if (m_slots.SlotRunning(i)) {
         Guard::silently([&] { StopTimer(i); });
         return;
     }
-    if (!e.alarm && !e.run) {
-        message("Please tick one or both of the 'Alarm' and 'Run' boxes");
-        return;
-    }
     // Refused before the file prompt, so a start that cannot happen changes no stored file.
-    if (!m_slots.canStart(i)) {
-        message(SlotBoard::kTooLong);
+    if (const auto refusal = m_slots.startRefusal(i)) {
+        message(*refusal);
         return;
     }
-    if (e.run) {
-        const QString key = "RunFile" + QString::number(i);
-        QString current;
-        Guard::silently([&] { current = settings().sGet(key, QString()).toText(); });
-        const QString answer =
-            Platform::dialogs().input("Enter the file to run", kTitle + ' ' + QString::number(i + 1), current);
-        Guard::silently([&] { settings().sSet(key, answer); });
+    if (m_slots.entry(i).run) {
+        const QString answer = Platform::dialogs().input("Enter the file to run", kTitle + ' ' + QString::number(i + 1),
+                                                         m_slots.entry(i).runFile);
+        Guard::silently([&] { m_slots.setRunFile(i, answer); });
     }
     Guard::silently([&] { StartTimer(i); });
 }
@@ -622,9 +469,8 @@ bool frmMain::slotOnPage(int i) const { return Frame1[i]->isVisibleTo(this); }
 
 void frmMain::StartInstantTimer(std::int32_t seconds)
 {
-    // Free slots are looked for on the page on display only.
-    if (m_slots.startInstant(seconds, [this](int i) { return slotOnPage(i); }) < 0)
-        message("No free timers available. Cannot start countdown.");
+    if (m_slots.startInstant(seconds) < 0)
+        message(SlotBoard::kNoFreeSlot);
 }
 
 // ---- tick and expiry -------------------------------------------------------------------------
@@ -633,22 +479,20 @@ void frmMain::Timer1_Timer()
 {
     bool active = false;
     try {
-        active = m_slots.tick([this](int i, std::int64_t lateMs) { expireSlot(i, lateMs); });
-    } catch (const SlotBoard::TickEnded&) {
-        return;
+        active = m_slots.tick();
     } catch (const std::exception&) {
         return;
     }
     if (!active) {
         Timer1->stop();
         SetTrayIdle();
-        dropSpareReminders();
+        m_reminders.drop();
         return;
     }
     const std::int64_t next = m_slots.msToNextEnd();
     tickAtNextEnd(next);
-    if (next >= 0 && next <= kPrepareMs)
-        prepareReminders();
+    if (next >= 0 && next <= ReminderWindows::kPrepareMs)
+        m_reminders.prepare(m_slots);
 }
 
 // An end moment that falls between two ticks gets a tick of its own, so the alarm does not wait
@@ -663,104 +507,20 @@ void frmMain::tickAtNextEnd(std::int64_t ms)
     });
 }
 
-// A reminder more than a minute late (the computer slept through its end) says when it was due,
-// and the log keeps the delay; one on time looks as it always did.
-QString frmMain::lateNote(int i, std::int64_t lateMs)
-{
-    if (lateMs <= 60000)
-        return QString();
-    const QDateTime due = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() - lateMs);
-    const OleDate at = OleDate::fromDateTime(due);
-    Guard g{"Timer1_Timer", "frmMain"};
-    g([&] {
-        cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1 was due at %2; its reminder came %3 s late")
-                                                .arg(i + 1)
-                                                .arg(at.generalForm())
-                                                .arg(lateMs / 1000),
-                                            false);
-    });
-    // The time alone when it was due today, with the date otherwise.
-    const bool today = due.date() == Platform::clock().now().date();
-    return "Due at " + (today ? OleDate{at.days - std::trunc(at.days)} : at).generalForm();
-}
-
-void frmMain::expireSlot(int i, std::int64_t lateMs)
-{
-    const SlotBoard::Entry& e = m_slots.entry(i);
-    const QString due = lateNote(i, lateMs);
-    // Each step of an expiry: a failure ends the tick, except a missing file (53), which is
-    // answered with the slot's reminder before the next step.
-    const auto step = [&](auto&& statement) {
-        try {
-            statement();
-        } catch (const AppError& error) {
-            if (error.number() != AppError::FileNotFound)
-                throw SlotBoard::TickEnded{};
-            RaiseAlarm(e.message);
-        } catch (const std::exception&) {
-            throw SlotBoard::TickEnded{};
-        }
-    };
-    step([&] {
-        if (e.alarm)
-            RaiseAlarm(e.message, due);
-    });
-    step([&] {
-        if (e.run)
-            cSharedFileSubs::instance().RunFile(settings().sGet("RunFile" + QString::number(i)).toText(), QString());
-    });
-}
-
 void frmMain::StopTimer(int i) { m_slots.stopTimer(i); }
 
-void frmMain::cmdPause_Click(int i)
-{
-    if (m_slots.SlotPaused(i))
-        RestartTimer(i);
-    else
-        PauseTimer(i);
-}
+void frmMain::cmdPause_Click(int i) { m_slots.togglePause(i); }
 
 void frmMain::PauseTimer(int i) { m_slots.pauseTimer(i); }
 void frmMain::RestartTimer(int i) { StartTimer(i); }
 
-// Reminder windows for the alarms due within kPrepareMs are made ahead, hidden and a few per
-// tick, so that many due together reach the screen at once; none is shown before its moment.
-void frmMain::prepareReminders()
-{
-    std::erase_if(m_spareReminders, [](const QPointer<frmMessage>& r) { return r.isNull(); });
-    int due = 0;
-    for (int i = 0; i < kSlots; ++i)
-        if (m_slots.SlotRunning(i) && !m_slots.SlotPaused(i) && m_slots.entry(i).alarm
-            && m_slots.remainingMs(i) <= kPrepareMs)
-            ++due;
-    for (int made = 0; made < 8 && static_cast<int>(m_spareReminders.size()) < due; ++made) {
-        auto* reminder = new frmMessage(QString());
-        reminder->winId();  // its native window, not yet shown
-        m_spareReminders.push_back(reminder);
-    }
-}
-
-void frmMain::dropSpareReminders()
-{
-    for (const QPointer<frmMessage>& reminder : m_spareReminders)
-        delete reminder.data();
-    m_spareReminders.clear();
-}
+void frmMain::raiseAlarm(const QString& message, const QString& due) { RaiseAlarm(message, due); }
+void frmMain::showWindow() { mnuShow_Click(); }
+void frmMain::quitProgram(bool ask) { ExitProgram(ask); }
 
 void frmMain::RaiseAlarm(const QString& text, const QString& due)
 {
-    frmMessage* reminder = nullptr;
-    while (!reminder && !m_spareReminders.empty()) {
-        reminder = m_spareReminders.back();
-        m_spareReminders.pop_back();
-    }
-    if (reminder)
-        reminder->setMessage(text, due);
-    else
-        reminder = new frmMessage(text, due);
-    reminder->show();
-    reminder->notifyDesktop();
+    m_reminders.show(text, due);
     cSHAREDDelay::instance().DoEventss();
     cSharedSound::instance().PlayWav(alarmPath());
 }
@@ -774,7 +534,7 @@ void frmMain::cmdTest_Click()
 
 // ---- persistence -----------------------------------------------------------------------------
 
-void frmMain::SaveTimers() { m_slots.saveTimers(); }
+void frmMain::SaveTimers() { m_store.saveTimers(); }
 
 void frmMain::SaveTimer_Timer()
 {
@@ -788,7 +548,7 @@ void frmMain::SaveTimer_Timer()
 
 void frmMain::RestoreTimers()
 {
-    const QString expired = m_slots.restoreTimers();
+    const QString expired = m_store.restoreTimers();
     if (!expired.isEmpty())
         message("The following alarms expired while the program was closed:\r\n" + expired);
 }
@@ -853,6 +613,8 @@ void frmMain::cmdHide_Click()
 void frmMain::cmdAbout_Click()
 {
     fSHAREDAbout about(this);
+    // Nothing follows its close, so what comes from outside need not wait for it.
+    const TriggerQueue::Passive passive;
     about.exec();
 }
 

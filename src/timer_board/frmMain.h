@@ -1,9 +1,13 @@
 #pragma once
 #include "platform/TrayHost.h"
-#include "timer_board/SlotBoard.h"
-#include <QAccessible>
+#include "slot_model/SlotBoard.h"
+#include "slot_model/SlotHost.h"
+#include "slot_model/SlotStore.h"
+#include "timer_board/ReminderWindows.h"
+#include "timer_board/ScreenReaderNames.h"
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 #include <array>
 
@@ -22,7 +26,7 @@ class RowStyle;
 class QTimer;
 
 // The main window: forty timer slots on four pages, the quick-start strip and the three timers.
-class frmMain : public QWidget, private QAccessible::ActivationObserver {
+class frmMain : public QWidget, public SlotHost {
     Q_OBJECT
 public:
     static constexpr int kRows = SlotBoard::kRows;  // index 40 is built but never used
@@ -82,8 +86,11 @@ public:
     void SystemClose(UnloadMode mode);
     // Gives every control the name a screen reader says; done when one starts listening.
     void nameControls();
-    // Whether the slot's row is on the page on display, where quick starts look for a free slot.
-    bool slotOnPage(int i) const;
+    // What the slots and the outside triggers ask of the window.
+    bool slotOnPage(int i) const override;
+    void raiseAlarm(const QString& message, const QString& due) override;
+    void showWindow() override;
+    void quitProgram(bool ask) override;
     // Whether the program has been unloaded and is ending.
     bool unloaded() const { return m_unloaded; }
 
@@ -120,11 +127,12 @@ public:
     fSHAREDUpdater* Updater = nullptr;
 
 protected:
-    void accessibilityActiveChanged(bool active) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A trigger from outside the window's widgets, through the one queue.
+    void outside(const QString& name, std::function<void()> trigger);
     void buildTray();
     void showSplash();
     void closeSplash();
@@ -138,26 +146,21 @@ private:
     void fillRow(int i);
     void buildBottomStrip();
     void watchFocus(QLineEdit* field);
-    void nameRow(int i);
-    void nameStrip();
     void connectRow(int i);
     SlotMath::Fields fieldsOf(int i) const;
     void drawRow(int i);
     void drawFields(int i);
     void drawColours(int i);
     void onCountdownStarting();
-    static QString lateNote(int i, std::int64_t lateMs);
-    void expireSlot(int i, std::int64_t lateMs);
     void tickAtNextEnd(std::int64_t ms);
-    void prepareReminders();
-    void dropSpareReminders();
 
     SlotBoard m_slots;
-    std::vector<QPointer<frmMessage>> m_spareReminders;
+    SlotStore m_store{m_slots};
+    ReminderWindows m_reminders;
     // Set while the rows are drawn from the slots, so the widgets' change signals are not taken
     // for the user's edits.
     bool m_drawing = false;
-    bool m_named = false;
+    ScreenReaderNames m_names{*this};
     RowStyle* m_rowStyle = nullptr;
     frmSplash* m_splash = nullptr;
     bool m_unloaded = false;

@@ -2,6 +2,7 @@
 #include "platform/Notifier.h"
 #include "platform/Platform.h"
 #include "support/Twips.h"
+#include "support/TriggerQueue.h"
 #include "support/cSHAREDDelay.h"
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -82,8 +83,10 @@ void frmMessage::notifyDesktop()
     m_notice = Platform::notifier().post(windowTitle(), Label1->text().toHtmlEscaped(),
                                          windowIcon().pixmap(32).toImage(),
                                          [self = QPointer<frmMessage>(this)] {
-                                             if (self)
-                                                 self->bringToFront();
+                                             TriggerQueue::instance().post("bringToFront", [self] {
+                                                 if (self)
+                                                     self->bringToFront();
+                                             });
                                          });
 }
 

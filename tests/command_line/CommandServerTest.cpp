@@ -17,7 +17,7 @@ protected:
 TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChangesNothing)
 {
     frmMain& w = open();
-    CommandServer server(w);
+    CommandServer server(w.slotBoard(), w);
     const SlotBoard& b = w.slotBoard();
     auto reply = send(server, {"start", "1h30m", "Meeting", "--slot", "3", "--no-alarm", "--run", "notes.txt"});
     EXPECT_EQ(reply.status, 0) << reply.error.toStdString();
@@ -59,7 +59,7 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
 TEST_F(CommandServerTest, ACommandArrivingWhileAReminderOpensWaitsUntilTheExpiryHasEnded)
 {
     frmMain& w = open();
-    CommandServer server(w);
+    CommandServer server(w.slotBoard(), w);
     server.listen(*lock);
     type(0, "0", "0", "0", "1");
     type(1, "0", "0", "5", "0");

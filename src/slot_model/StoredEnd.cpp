@@ -1,4 +1,4 @@
-#include "timer_board/StoredEnd.h"
+#include "slot_model/StoredEnd.h"
 #include "diagnostics/cSharedLogging.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/Guard.h"

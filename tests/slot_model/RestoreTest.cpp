@@ -1,7 +1,9 @@
+#include "fakes/FakeSlotHost.h"
 #include "fakes/TimeZone.h"
 #include "fakes/ZelvoTest.h"
 #include "platform/SystemAppFacts.h"
-#include "timer_board/SlotBoard.h"
+#include "slot_model/SlotBoard.h"
+#include "slot_model/SlotStore.h"
 #include <QFile>
 #include <QLocale>
 
@@ -41,7 +43,7 @@ TEST_F(RestoreTest, AStoredCountdownComesBackWhateverLocaleWroteOrReadsItAndFoll
     };
     const auto useLocale = [&](const char* name) { facts->localeFacts = SystemAppFacts::factsOf(QLocale(name)); };
     const auto log = [&] { return QString::fromUtf8(readBytes("log.txt")); };
-    cSHAREDSettings& store = cSHAREDSettings::instance();
+    cSHAREDSettings& settings = cSHAREDSettings::instance();
     for (const Case& c : cases) {
         clock->set(QDateTime(QDate(2026, 12, 9), QTime(22, 0)));
         QFile::remove(path("log.txt"));
@@ -50,22 +52,27 @@ TEST_F(RestoreTest, AStoredCountdownComesBackWhateverLocaleWroteOrReadsItAndFoll
         before.setMessage(0, "Tea\tfor\r\ntwo");
         before.setFields(0, *SlotMath::fieldsFor(c.seconds));
         ASSERT_TRUE(before.startTimer(0)) << c.name;
-        before.saveTimers();
+        SlotStore(before).saveTimers();
         if (c.iso)
-            *c.iso ? store.sSet("Timer0EndISO", c.iso) : store.DeleteSettingByName("Timer0EndISO");
+            *c.iso ? settings.sSet("Timer0EndISO", c.iso) : settings.DeleteSettingByName("Timer0EndISO");
         if (c.general)
-            store.sSet("Timer0End", c.general);
-        ASSERT_TRUE(store.SaveSettings(path("Zelvo.ini")));
+            settings.sSet("Timer0End", c.general);
+        ASSERT_TRUE(settings.SaveSettings(path("Zelvo.ini")));
 
         useLocale(c.reader);
-        store.LoadSettings(path("Zelvo.ini"));
-        const QString storedEnd = store.sGet("Timer0End").toText();
+        settings.LoadSettings(path("Zelvo.ini"));
+        const QString storedEnd = settings.sGet("Timer0End").toText();
         SlotBoard after;
-        const QString expired = after.restoreTimers();
-        after.startInstant(3600, [](int i) { return i == 1; });  // started in this run: keeps its duration
+        FakeSlotHost host;
+        host.onPage = [](int i) { return i == 0; };
+        after.setHost(&host);
+        SlotStore store(after);
+        const QString expired = store.restoreTimers();
+        after.setFields(1, SlotMath::splitSeconds(3600));
+        after.startTimer(1);  // started in this run: keeps its duration
         clock->stepWallMs(c.wallStep * 1000);
         for (int tick = 0; tick < 2; ++tick)
-            after.tick([](int, std::int64_t) {});
+            after.tick();
         EXPECT_EQ((after.remainingMs(0) + 500) / 1000, std::max<std::int64_t>(c.left, 0)) << c.name;
         EXPECT_EQ(after.remainingMs(1), 3600000) << c.name;
         EXPECT_EQ(!expired.isEmpty(), c.left == 0) << c.name;
@@ -78,12 +85,12 @@ TEST_F(RestoreTest, AStoredCountdownComesBackWhateverLocaleWroteOrReadsItAndFoll
         }
         if (c.left < 0) {
             // Its entries stay as they are, and no quick start takes the slot, until it is used.
-            after.saveTimers();
-            EXPECT_TRUE(store.sGet("TimerRunning0").toBool() && store.sGet("Timer0End").toText() == storedEnd) << c.name;
-            EXPECT_EQ(after.freeSlot([](int i) { return i == 0; }), -1) << c.name;
+            SlotStore(after).saveTimers();
+            EXPECT_TRUE(settings.sGet("TimerRunning0").toBool() && settings.sGet("Timer0End").toText() == storedEnd) << c.name;
+            EXPECT_EQ(after.freeSlot(), -1) << c.name;
             after.stopTimer(0);
-            after.saveTimers();
-            EXPECT_FALSE(store.sGet("TimerRunning0").toBool()) << c.name;
+            SlotStore(after).saveTimers();
+            EXPECT_FALSE(settings.sGet("TimerRunning0").toBool()) << c.name;
         }
     }
 }

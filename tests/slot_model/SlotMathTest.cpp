@@ -1,4 +1,4 @@
-#include "timer_board/SlotMath.h"
+#include "slot_model/SlotMath.h"
 #include <gtest/gtest.h>
 
 using SlotMath::Fields;

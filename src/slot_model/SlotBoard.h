@@ -1,21 +1,26 @@
 #pragma once
-#include "timer_board/SlotMath.h"
+#include "slot_model/SlotMath.h"
 #include <QObject>
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <optional>
+
+class SlotHost;
+class SlotStore;
 
 // The forty timer slots without their widgets: what each row holds, its countdown from start to
-// expiry, and its copy in the settings store. The main window draws what this says and passes
-// on what the user does; anything else that drives the slots goes through here too.
+// expiry and the rules of both. The main window draws what this says and passes on what the user
+// does; the command line and every other trigger go through here too.
 class SlotBoard : public QObject {
     Q_OBJECT
 public:
     static constexpr int kRows = 41;  // index 40 is built but never used
     static constexpr int kSlots = 40;
-    // Why a start is refused when the fields cannot hold its duration.
+    // Why a start is refused.
     static const QString kTooLong;
+    static const QString kNoBox;
+    static const QString kNoFreeSlot;
 
     // What a row holds besides its countdown: the texts typed (or written by the tick) and the boxes.
     struct Entry {
@@ -26,13 +31,12 @@ public:
         bool alarm = true;
         bool run = false;
         bool clockPanel = false;  // the row shows its clock-time fields
+        QString runFile;          // what the run box opens, kept as "RunFile<n>"
     };
-    // Thrown by an expiry handler to end the tick, as a failure inside the tick does.
-    struct TickEnded {};
-    // Called for each slot that falls due, after it is stopped; lateMs: how long after its end.
-    using ExpiryHandler = std::function<void(int slot, std::int64_t lateMs)>;
 
     SlotBoard();
+    // The program around the slots: reminders and the page on display.
+    void setHost(SlotHost* host) { m_host = host; }
 
     const Entry& entry(int i) const;
     bool SlotRunning(int i) const { return slot(i).running; }
@@ -51,43 +55,46 @@ public:
     void setClockEntry(int i, const QString& hour, const QString& minute, const QString& second, bool am);
     void setAlarm(int i, bool on);
     void setRun(int i, bool on);
-    // The message stored for the slot (or "Reminder n"), the countdown panel and pm.
+    void setRunFile(int i, const QString& target);
+    // The message and file stored for the slot (or "Reminder n"), the countdown panel and pm.
     void loadEntry(int i);
 
-    // Whether a start would find a duration the fields can hold (a valid clock time always can).
-    bool canStart(int i) const;
+    // Why the Start button may not start the slot (no box ticked, fields too long); nothing when it may.
+    std::optional<QString> startRefusal(int i) const;
     void toggleAtTime(int i);
     // Starts the slot's countdown from its fields; false, with refused(), when they cannot hold it.
     bool startTimer(int i);
     void stopTimer(int i);
     void pauseTimer(int i);
-    // The slot a quick start takes: the last idle one with empty fields for which onPage holds
+    // Pauses a counting slot, or resumes a paused one from what its fields hold.
+    void togglePause(int i);
+    // The slot a quick start takes: the last idle one with empty fields on the page on display
     // (and whose stored countdown is not kept for an unreadable end); -1 when there is none.
-    int freeSlot(const std::function<bool(int)>& onPage) const;
+    int freeSlot() const;
     // Fills and starts the slot freeSlot names; -1 when there is none.
-    int startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage);
+    int startInstant(std::int32_t seconds);
 
-    // One round over the slots; false when none counts down or is paused any more.
-    bool tick(const ExpiryHandler& expire);
+    // One round over the slots, expiring those that fell due; false when none counts down or is
+    // paused any more. A failing expiry ends the round, as a failure of the tick always has.
+    bool tick();
+    // Milliseconds until the nearest end of a counting slot; -1 when none counts.
+    std::int64_t msToNextEnd() const;
     // A message as one line: control characters and line separators become blanks, so no text
     // can break the settings file's lines or the command line's columns.
     static QString singleLine(const QString& text);
-    // Milliseconds until the nearest end of a counting slot; -1 when none counts.
-    std::int64_t msToNextEnd() const;
-
-    void saveTimers();
-    // Restores the countdowns of the settings store; returns the list of those that ended meanwhile.
-    QString restoreTimers();
 
 signals:
     // Anything of the slot changed; the countdown fields alone give fieldsChanged.
     void slotChanged(int i);
     void fieldsChanged(int i);
-    // A slot is about to count down: the tick must run.
+    // A slot has started to count down: the tick must run.
     void countdownStarting();
     void refused(const QString& text);
+    // A slot fell due and was stopped; lateMs: how long after its end.
+    void expired(int i, std::int64_t lateMs);
 
 private:
+    friend class SlotStore;
     struct Slot {
         Entry entry;
         bool running = false, paused = false, atTime = false;
@@ -114,12 +121,12 @@ private:
     // Restored countdowns move with a corrected wall clock (the distance between the wall clock
     // and the boot clock changed by more than two seconds); the log says so once per correction.
     void followWallClock();
-    void saveSlot(int n);
-    // The moment the slot's countdown ends, as milliseconds since 1970 UTC, for the file.
-    std::int64_t endUtcMs(int n) const;
-    void restoreSlot(int n, QString& expired);
-    void keepStored(int n, const QString& why);
+    // The reminder, then the file to run; false when a step failed and the round must end.
+    bool expire(int i, std::int64_t lateMs);
+    // "Due at …" for a reminder more than a minute late (logged); empty when on time.
+    static QString lateNote(int i, std::int64_t lateMs);
 
     std::array<Slot, kRows> m_slots;
+    SlotHost* m_host = nullptr;
     std::int64_t m_wallOffset = 0;  // wall clock minus boot clock when the slots were restored
 };

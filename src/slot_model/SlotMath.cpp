@@ -1,4 +1,4 @@
-#include "timer_board/SlotMath.h"
+#include "slot_model/SlotMath.h"
 #include "support/AppError.h"
 #include "support/Conversions.h"
 #include <QRegularExpression>

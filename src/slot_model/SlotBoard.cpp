@@ -1,4 +1,4 @@
-#include "timer_board/SlotBoard.h"
+#include "slot_model/SlotBoard.h"
 #include "diagnostics/cSharedLogging.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
@@ -7,27 +7,20 @@
 #include "support/Conversions.h"
 #include "support/Guard.h"
 #include "support/OleDate.h"
-#include "timer_board/StoredEnd.h"
+#include "support/cSharedFileSubs.h"
+#include "slot_model/SlotHost.h"
 #include <QDateTime>
 #include <algorithm>
 #include <cmath>
 
 const QString SlotBoard::kTooLong =
     QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
+const QString SlotBoard::kNoBox = QStringLiteral("Please tick one or both of the 'Alarm' and 'Run' boxes");
+const QString SlotBoard::kNoFreeSlot = QStringLiteral("No free timers available. Cannot start countdown.");
 
 namespace {
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 std::int64_t bootNow() { return Platform::clock().bootMs(); }
-
-// A flag read leniently: an unreadable value counts as its default.
-bool flagOf(const QString& name, bool fallback)
-{
-    try {
-        return settings().sGet(name, fallback).toBool();
-    } catch (const std::exception&) {
-        return fallback;
-    }
-}
 
 // A field too large to read (400 digits) holds something.
 bool isZero(const QString& text)
@@ -114,6 +107,12 @@ void SlotBoard::setFields(int i, const SlotMath::Fields& f) { change(i, &Entry::
 void SlotBoard::setAlarm(int i, bool on) { change(i, &Entry::alarm, on); }
 void SlotBoard::setRun(int i, bool on) { change(i, &Entry::run, on); }
 
+void SlotBoard::setRunFile(int i, const QString& target)
+{
+    change(i, &Entry::runFile, target);
+    Guard::silently([&] { settings().sSet("RunFile" + QString::number(i), target); });
+}
+
 void SlotBoard::setClockEntry(int i, const QString& hour, const QString& minute, const QString& second, bool am)
 {
     Entry& e = slot(i).entry;
@@ -134,6 +133,7 @@ void SlotBoard::loadEntry(int i)
     g([&] {
         e.message = singleLine(settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText());
     });
+    g([&] { e.runFile = settings().sGet("RunFile" + QString::number(i), QString()).toText(); });
     e.clockPanel = false;
     e.am = false;
     emit slotChanged(i);
@@ -141,13 +141,18 @@ void SlotBoard::loadEntry(int i)
 
 // ---- starting, stopping, pausing ---------------------------------------------------------------
 
-bool SlotBoard::canStart(int i) const
+std::optional<QString> SlotBoard::startRefusal(int i) const
 {
     const Slot& s = slot(i);
     const Entry& e = s.entry;
+    if (!e.alarm && !e.run)
+        return kNoBox;
+    // A valid clock time always fits the fields.
     if (s.atTime && SlotMath::clockTimeSeconds(SlotMath::composeClockTime(e.atHour, e.atMin, e.atSec, e.am)))
-        return true;
-    return SlotMath::durationSeconds(e.fields).has_value();
+        return std::nullopt;
+    if (!SlotMath::durationSeconds(e.fields))
+        return kTooLong;
+    return std::nullopt;
 }
 
 void SlotBoard::toggleAtTime(int i)
@@ -209,11 +214,12 @@ bool SlotBoard::startTimer(int i)
         Guard::silently([&] { emit refused(kTooLong); });
         return false;
     }
-    Guard::silently([&] { emit countdownStarting(); });
     s.duration = static_cast<double>(*duration) / 86400.0;
     s.running = true;
     s.paused = false;
     s.end = bootNow() + *duration * 1000;
+    // Told once the slot stands: its receiver lets pending events run, a tick among them.
+    Guard::silently([&] { emit countdownStarting(); });
     emit slotChanged(i);
     return true;
 }
@@ -237,20 +243,28 @@ void SlotBoard::pauseTimer(int i)
     emit slotChanged(i);
 }
 
-int SlotBoard::freeSlot(const std::function<bool(int)>& onPage) const
+void SlotBoard::togglePause(int i)
+{
+    if (SlotPaused(i))
+        startTimer(i);
+    else
+        pauseTimer(i);
+}
+
+int SlotBoard::freeSlot() const
 {
     for (int i = kSlots - 1; i >= 0; --i) {
         const Slot& s = m_slots[i];
         const SlotMath::Fields& f = s.entry.fields;
-        if (onPage(i) && !s.running && !s.kept && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
+        if ((!m_host || m_host->slotOnPage(i)) && !s.running && !s.kept && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
             return i;
     }
     return -1;
 }
 
-int SlotBoard::startInstant(std::int32_t seconds, const std::function<bool(int)>& onPage)
+int SlotBoard::startInstant(std::int32_t seconds)
 {
-    const int i = freeSlot(onPage);
+    const int i = freeSlot();
     if (i < 0)
         return -1;
     Slot& s = m_slots[i];
@@ -265,7 +279,7 @@ int SlotBoard::startInstant(std::int32_t seconds, const std::function<bool(int)>
 
 // ---- the tick ----------------------------------------------------------------------------------
 
-bool SlotBoard::tick(const ExpiryHandler& expire)
+bool SlotBoard::tick()
 {
     followWallClock();
     bool active = false;
@@ -292,9 +306,65 @@ bool SlotBoard::tick(const ExpiryHandler& expire)
             continue;
         }
         stopTimer(i);
-        expire(i, -remaining);
+        if (!expire(i, -remaining))
+            return true;
     }
     return active;
+}
+
+bool SlotBoard::expire(int i, std::int64_t lateMs)
+{
+    // A copy: the reminder lets pending events run, and the user may edit the row meanwhile.
+    const Entry e = slot(i).entry;
+    const QString due = lateNote(i, lateMs);
+    // A failing step ends the round, except a missing file (53), which is answered with the
+    // slot's reminder before the next step.
+    const auto step = [&](auto&& statement) {
+        try {
+            statement();
+            return true;
+        } catch (const AppError& error) {
+            if (error.number() != AppError::FileNotFound)
+                return false;
+        } catch (const std::exception&) {
+            return false;
+        }
+        try {
+            if (m_host)
+                m_host->raiseAlarm(e.message, QString());
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    return step([&] {
+        if (e.alarm && m_host)
+            m_host->raiseAlarm(e.message, due);
+    }) && step([&] {
+        if (e.run)
+            cSharedFileSubs::instance().RunFile(e.runFile, QString());
+    });
+}
+
+// A reminder more than a minute late (the computer slept through its end) says when it was due,
+// and the log keeps the delay; one on time looks as it always did.
+QString SlotBoard::lateNote(int i, std::int64_t lateMs)
+{
+    if (lateMs <= 60000)
+        return QString();
+    const QDateTime due = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() - lateMs);
+    const OleDate at = OleDate::fromDateTime(due);
+    Guard g{"Timer1_Timer", "frmMain"};
+    g([&] {
+        cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1 was due at %2; its reminder came %3 s late")
+                                                .arg(i + 1)
+                                                .arg(at.generalForm())
+                                                .arg(lateMs / 1000),
+                                            false);
+    });
+    // The time alone when it was due today, with the date otherwise.
+    const bool today = due.date() == Platform::clock().now().date();
+    return "Due at " + (today ? OleDate{at.days - std::trunc(at.days)} : at).generalForm();
 }
 
 void SlotBoard::followWallClock()
@@ -327,113 +397,4 @@ std::int64_t SlotBoard::msToNextEnd() const
             next = std::max<std::int64_t>(0, s.end - now);
     }
     return next;
-}
-
-// ---- persistence -------------------------------------------------------------------------------
-
-void SlotBoard::saveSlot(int n)
-{
-    Guard g{"SaveTimers", "frmMain"};
-    Slot& s = m_slots[n];
-    if (s.kept)
-        return;
-    const Entry& e = s.entry;
-    const QString num = QString::number(n);
-    std::int64_t total = 0;
-    g([&] { total = SlotMath::fieldTotal(e.fields); });
-    // A slot counting down is never cleared by a save, whatever its fields show.
-    const bool counting = s.running && !s.paused;
-    if (total < 1 && !counting) {
-        g([&] { settings().sSet("TimerRunning" + num, false); });
-        if (s.running) {
-            s.running = false;
-            emit slotChanged(n);
-        }
-        return;
-    }
-    g([&] { settings().sSet("TimerRunning" + num, s.running); });
-    g([&] { settings().sSet("TimerName" + num, e.message); });
-    g([&] { StoredEnd::write(n, endUtcMs(n)); });
-    g([&] { settings().sSet("AlarmOn" + num, e.alarm); });
-    g([&] { settings().sSet("Run" + num, e.run); });
-}
-
-std::int64_t SlotBoard::endUtcMs(int n) const
-{
-    const Slot& s = m_slots[n];
-    const std::int64_t utcNow = Platform::clock().utcMs();
-    if (s.running && !s.paused)
-        return utcNow + (s.end - bootNow());
-    // Paused or never started: the time the fields hold, from now. A field that is not a number
-    // fails here, and the stored end stays as it was.
-    const Entry& e = s.entry;
-    const double days = Conversions::textToNumber(e.fields.days);
-    const std::int64_t span = static_cast<std::int64_t>(Conversions::CInt(e.fields.hours)) * 3600
-                              + static_cast<std::int64_t>(Conversions::CInt(e.fields.minutes)) * 60
-                              + Conversions::CInt(e.fields.seconds);
-    return utcNow + std::llround(days * 86400000.0) + span * 1000;
-}
-
-void SlotBoard::saveTimers()
-{
-    for (int n = 0; n < kSlots; ++n)
-        saveSlot(n);
-}
-
-void SlotBoard::restoreSlot(int n, QString& expired)
-{
-    const QString num = QString::number(n);
-    if (!flagOf("TimerRunning" + num, false))
-        return;
-    const std::optional<std::int64_t> end = StoredEnd::read(n);
-    if (!end) {
-        keepStored(n, StoredEnd::unreadable(n));
-        return;
-    }
-    const QString name = singleLine(settings().sGet("TimerName" + num, "Timer " + QString::number(n + 1)).toText());
-    const std::int64_t remaining = *end - Platform::clock().utcMs();
-    if (remaining <= 0) {
-        settings().sSet("TimerRunning" + num, false);
-        expired += name + " (" + OleDate::fromDateTime(QDateTime::fromMSecsSinceEpoch(*end)).generalForm() + ") \r\n";
-        return;
-    }
-    const auto fields = SlotMath::fieldsFor((remaining + 500) / 1000);
-    if (!fields) {
-        keepStored(n, QStringLiteral("ends on %1, further ahead than a countdown can run")
-                          .arg(QDateTime::fromMSecsSinceEpoch(*end).toString(Qt::ISODate)));
-        return;
-    }
-    Slot& s = m_slots[n];
-    s.entry.message = name;
-    s.entry.fields = *fields;
-    s.entry.alarm = flagOf("AlarmOn" + num, true);
-    s.entry.run = flagOf("Run" + num, false);
-    emit slotChanged(n);
-    // The fields hold whole seconds; the countdown still ends at the moment that was stored.
-    if (startTimer(n)) {
-        s.end = bootNow() + remaining;
-        s.wallEnd = *end;
-    }
-}
-
-void SlotBoard::keepStored(int n, const QString& why)
-{
-    m_slots[n].kept = true;
-    cSharedLogging::instance().LogEvent(
-        QStringLiteral("Timer %1 was not restored: %2; its entries stay in the settings file until the timer is used")
-            .arg(n + 1)
-            .arg(why),
-        false);
-}
-
-QString SlotBoard::restoreTimers()
-{
-    QString expired;
-    m_wallOffset = Platform::clock().utcMs() - bootNow();
-    for (int n = 0; n < kSlots; ++n) {
-        // One unreadable slot must not cost the countdowns after it.
-        Guard g{"RestoreTimers", "frmMain"};
-        g([&] { restoreSlot(n, expired); });
-    }
-    return expired;
 }

@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+
+// What the slots and the outside triggers need of the program around them; the main window is one.
+class SlotHost {
+public:
+    virtual ~SlotHost() = default;
+    // A reminder with the slot's message; due: when a late one was due, empty when on time.
+    virtual void raiseAlarm(const QString& message, const QString& due) = 0;
+    // Whether the slot's row is on the page on display, where a quick start looks for a free slot.
+    virtual bool slotOnPage(int i) const = 0;
+    virtual void showWindow() = 0;
+    // Ends the program; ask: whether to ask first when timers run.
+    virtual void quitProgram(bool ask) = 0;
+};

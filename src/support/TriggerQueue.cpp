@@ -1,0 +1,50 @@
+#include "support/TriggerQueue.h"
+#include "support/Guard.h"
+#include "support/cSHAREDDelay.h"
+#include <QThread>
+
+namespace {
+constexpr int kRetryMs = 50;
+}
+
+TriggerQueue& TriggerQueue::instance()
+{
+    static TriggerQueue* queue = new TriggerQueue;  // kept until the process ends
+    return *queue;
+}
+
+TriggerQueue::TriggerQueue()
+{
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(kRetryMs);
+    connect(&m_retry, &QTimer::timeout, this, &TriggerQueue::drain);
+}
+
+bool TriggerQueue::safeNow() const
+{
+    // The main loop runs at level 1 (0 before it starts); a modal window nests another.
+    return !m_running && m_steps == 0 && !cSHAREDDelay::instance().pumping()
+           && QThread::currentThread()->loopLevel() <= 1 + m_passive;
+}
+
+void TriggerQueue::post(const QString& name, std::function<void()> trigger)
+{
+    m_queue.push_back({name, std::move(trigger)});
+    drain();
+}
+
+void TriggerQueue::drain()
+{
+    while (!m_queue.empty()) {
+        if (!safeNow()) {
+            m_retry.start();
+            return;
+        }
+        const Trigger next = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_running = true;
+        Guard g{next.name, "TriggerQueue"};
+        g(next.run);
+        m_running = false;
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+// The one way in for what reaches the program from outside its own widgets: the command
+// channel, the tray's clicks and menu, a notification's action, the system's close requests and
+// the update window's hand-overs. Each trigger runs once, in arrival order, and only where the
+// program is inside no step of its own: not in a pump of pending events, not in a modal loop
+// (except one declared passive), not inside a step such as the start-up or another trigger.
+// A failing trigger is written to the action trail and the program goes on.
+class TriggerQueue : public QObject {
+    Q_OBJECT
+public:
+    static TriggerQueue& instance();
+
+    // Runs the trigger now when the program is at a safe point, otherwise as soon as it is.
+    void post(const QString& name, std::function<void()> trigger);
+    bool safeNow() const;
+    bool pending() const { return !m_queue.empty(); }
+
+    // A step of the program's own (its start-up, say): triggers wait until it has ended.
+    class Step {
+    public:
+        Step() { ++instance().m_steps; }
+        ~Step() { --instance().m_steps; }
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+    };
+    // A modal window whose opener does nothing once it closes (About): triggers run while it is open.
+    class Passive {
+    public:
+        Passive() { ++instance().m_passive; }
+        ~Passive() { --instance().m_passive; }
+        Passive(const Passive&) = delete;
+        Passive& operator=(const Passive&) = delete;
+    };
+
+private:
+    TriggerQueue();
+    void drain();
+
+    struct Trigger {
+        QString name;
+        std::function<void()> run;
+    };
+    std::deque<Trigger> m_queue;
+    QTimer m_retry;
+    int m_steps = 0;
+    int m_passive = 0;
+    bool m_running = false;
+};

@@ -1,0 +1,39 @@
+#include "timer_board/ReminderWindows.h"
+#include "slot_model/SlotBoard.h"
+#include "timer_board/frmMessage.h"
+
+void ReminderWindows::prepare(const SlotBoard& board)
+{
+    std::erase_if(m_spare, [](const QPointer<frmMessage>& r) { return r.isNull(); });
+    int due = 0;
+    for (int i = 0; i < SlotBoard::kSlots; ++i)
+        if (board.SlotRunning(i) && !board.SlotPaused(i) && board.entry(i).alarm && board.remainingMs(i) <= kPrepareMs)
+            ++due;
+    for (int made = 0; made < 8 && static_cast<int>(m_spare.size()) < due; ++made) {
+        auto* reminder = new frmMessage(QString());
+        reminder->winId();  // its native window, not yet shown
+        m_spare.push_back(reminder);
+    }
+}
+
+void ReminderWindows::drop()
+{
+    for (const QPointer<frmMessage>& reminder : m_spare)
+        delete reminder.data();
+    m_spare.clear();
+}
+
+void ReminderWindows::show(const QString& text, const QString& due)
+{
+    frmMessage* reminder = nullptr;
+    while (!reminder && !m_spare.empty()) {
+        reminder = m_spare.back();
+        m_spare.pop_back();
+    }
+    if (reminder)
+        reminder->setMessage(text, due);
+    else
+        reminder = new frmMessage(text, due);
+    reminder->show();
+    reminder->notifyDesktop();
+}

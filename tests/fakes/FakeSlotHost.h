@@ -1,0 +1,22 @@
+#pragma once
+#include "slot_model/SlotHost.h"
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+// The program around the slots, recording what they ask of it.
+class FakeSlotHost : public SlotHost {
+public:
+    void raiseAlarm(const QString& message, const QString& due) override
+    {
+        alarms << (due.isEmpty() ? message : message + " | " + due);
+    }
+    bool slotOnPage(int i) const override { return onPage(i); }
+    void showWindow() override { ++shows; }
+    void quitProgram(bool ask) override { quits.push_back(ask); }
+
+    std::function<bool(int)> onPage = [](int) { return true; };
+    QStringList alarms;
+    int shows = 0;
+    std::vector<bool> quits;
+};
