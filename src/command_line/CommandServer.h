@@ -1,5 +1,5 @@
 #pragma once
-#include "command_line/CommandMessage.h"
+#include "platform/CommandMessage.h"
 #include "command_line/SlotCommands.h"
 #include "platform/InstanceLock.h"
 #include <QObject>

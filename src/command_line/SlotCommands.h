@@ -1,6 +1,6 @@
 #pragma once
 #include "command_line/CommandLine.h"
-#include "command_line/CommandMessage.h"
+#include "platform/CommandMessage.h"
 
 class SlotBoard;
 class SlotHost;

@@ -1,6 +1,6 @@
 #include "diagnostics/cSHAREDShowError.h"
 #include "diagnostics/fSHAREDErrorRpt.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/Guard.h"
 #include <QApplication>
 #include <memory>

@@ -3,14 +3,23 @@
 #include "platform/AppFacts.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
+#include "platform/AppError.h"
 #include "support/AnsiText.h"
-#include "support/AppError.h"
+#include "support/EventSink.h"
 #include "support/FileTable.h"
 #include "support/cSHAREDSubs.h"
 #include "support/cSharedFileSubs.h"
 #include <QLocale>
 
 namespace {
+// The support routines below the log write through it.
+[[maybe_unused]] const bool kSinkSet = [] {
+    EventSink::setTarget({[](const QString& text, const QString& routine, const QString& module) {
+                              cSharedLogging::instance().AddAction(text, routine, module);
+                          },
+                          [](const QString& text) { cSharedLogging::instance().LogEvent(text, false); }});
+    return true;
+}();
 cSharedLogging*& current()
 {
     static cSharedLogging* log = nullptr;

@@ -1,5 +1,5 @@
 #include "platform/LocalFileSystem.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>

@@ -4,7 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "support/AnsiText.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/FileTable.h"
 #include "support/Guard.h"
 #include "support/cSHAREDSubs.h"

@@ -3,7 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "settings/cSHAREDSettings.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/Conversions.h"
 #include "support/Guard.h"
 #include "support/OleDate.h"

@@ -1,5 +1,5 @@
 #include "slot_model/SlotMath.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/Conversions.h"
 #include <QRegularExpression>
 #include <algorithm>

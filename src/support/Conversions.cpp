@@ -1,7 +1,7 @@
 #include "support/Conversions.h"
 #include "platform/AppFacts.h"
 #include "platform/Platform.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <cmath>
 #include <limits>
 

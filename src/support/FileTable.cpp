@@ -1,6 +1,6 @@
 #include "support/FileTable.h"
 #include "platform/Platform.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 
 FileTable& FileTable::instance()
 {

@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/FileSystem.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <QString>
 #include <map>
 #include <memory>

@@ -1,5 +1,5 @@
 #include "support/Guard.h"
-#include "diagnostics/cSharedLogging.h"
+#include "support/EventSink.h"
 
 void Guard::report(const AppError& error, const QString& routine, const QString& module, Text text)
 {
@@ -7,7 +7,7 @@ void Guard::report(const AppError& error, const QString& routine, const QString&
     const QString entry = text == Text::NumberFirst ? number + '-' + error.description()
                           : text == Text::Compact   ? error.description() + '(' + number + ')'
                                                     : error.description() + " (" + number + ')';
-    cSharedLogging::instance().AddAction(entry, routine, module);
+    EventSink::action(entry, routine, module);
 }
 
 void Guard::record(const AppError& error) noexcept

@@ -1,5 +1,5 @@
 #pragma once
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <QString>
 
 // "Log the failure and continue with the next statement":

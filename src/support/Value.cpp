@@ -1,7 +1,7 @@
 #include "support/Value.h"
 #include "platform/AppFacts.h"
 #include "platform/Platform.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/Conversions.h"
 
 namespace {

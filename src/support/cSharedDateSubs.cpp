@@ -1,5 +1,5 @@
 #include "support/cSharedDateSubs.h"
-#include "diagnostics/cSharedLogging.h"
+#include "support/EventSink.h"
 #include "platform/AppFacts.h"
 #include "platform/Platform.h"
 #include "support/Guard.h"
@@ -23,13 +23,12 @@ void cSharedDateSubs::ensureFacts()
         m_dateFormat = locale.shortDateFormat;
         m_fullDateFormat = locale.longDateFormat;
         m_separator = locale.dateSeparator;
-        cSharedLogging& log = cSharedLogging::instance();
-        log.AddAction("Date format: " + m_dateFormat, "", "cDateSubs");
-        log.AddAction("Full date format: " + m_fullDateFormat, "", "cDateSubs");
-        log.AddAction("Full date format plus time: " + m_fullDateFormat + ' ' + locale.longTimeFormat, "",
-                      "cDateSubs");
-        log.AddAction("Date separator: " + m_separator, "", "cDateSubs");
-        log.AddAction("True string: " + m_true + " False string: " + m_false, "", "cDateSubs");
+        EventSink::action("Date format: " + m_dateFormat, "", "cDateSubs");
+        EventSink::action("Full date format: " + m_fullDateFormat, "", "cDateSubs");
+        EventSink::action("Full date format plus time: " + m_fullDateFormat + ' ' + locale.longTimeFormat, "",
+                          "cDateSubs");
+        EventSink::action("Date separator: " + m_separator, "", "cDateSubs");
+        EventSink::action("True string: " + m_true + " False string: " + m_false, "", "cDateSubs");
     });
 }
 

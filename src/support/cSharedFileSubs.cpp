@@ -1,5 +1,5 @@
 #include "support/cSharedFileSubs.h"
-#include "diagnostics/cSharedLogging.h"
+#include "support/EventSink.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -130,7 +130,7 @@ bool cSharedFileSubs::EraseFile(const QString& fileName)
         }
     } catch (const std::exception& e) {
         const AppError error = AppError::from(e);
-        cSharedLogging::instance().AddAction(error.description() + " (" + QString::number(error.number())
+        EventSink::action(error.description() + " (" + QString::number(error.number())
                                                  + ") erasing " + fileName,
                                              "EraseFile", kLog);
     }
@@ -143,7 +143,7 @@ int cSharedFileSubs::openChecked(const QString& fileName, int mode, const QStrin
     Guard g{routine, kLog};
     g([&] {
         if (FileExists(fileName) && isReadonly(fileName) && !MakeReadWrite(fileName)) {
-            cSharedLogging::instance().LogEvent(readOnlyText(fileName), false);
+            EventSink::event(readOnlyText(fileName));
             return;
         }
         number = FileTable::instance().open(localPath(fileName), static_cast<FileSystem::WriteMode>(mode));

@@ -1,7 +1,7 @@
 #include "timer_board/frmSplash.h"
 #include "platform/AppFacts.h"
 #include "platform/Platform.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/Guard.h"
 #include "support/Twips.h"
 #include "support/cSHAREDDelay.h"

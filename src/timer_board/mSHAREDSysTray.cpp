@@ -1,5 +1,5 @@
 #include "timer_board/mSHAREDSysTray.h"
-#include "command_line/CommandMessage.h"
+#include "platform/CommandMessage.h"
 #include "diagnostics/cSharedLogging.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"

@@ -1,6 +1,6 @@
 #include "updater/cSharedEncrypt.h"
 #include "support/AnsiText.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/Guard.h"
 #include "support/cSharedHTML.h"
 

@@ -1,5 +1,5 @@
 #include "command_line/CommandLine.h"
-#include "command_line/CommandMessage.h"
+#include "platform/CommandMessage.h"
 #include <gtest/gtest.h>
 
 TEST(CommandLine, DurationsAndClockTimesReadTheFormsOfTheHelpAndNothingElse)

@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/InternetControl.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <QByteArray>
 #include <QMap>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/LocalFileSystem.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <QSet>
 
 // The real file system, with failures a test asks for: files that refuse to become writable,

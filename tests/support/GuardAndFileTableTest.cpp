@@ -1,7 +1,7 @@
 #include "fakes/ZelvoTest.h"
 #include "support/TestPrinters.h"
 #include "support/AnsiText.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/FileTable.h"
 #include "support/Guard.h"
 #include "support/cSharedFileSubs.h"

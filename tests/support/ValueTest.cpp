@@ -1,6 +1,6 @@
 #include "fakes/ZelvoTest.h"
 #include "support/TestPrinters.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/Value.h"
 #include <functional>
 

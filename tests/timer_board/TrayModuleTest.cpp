@@ -1,4 +1,4 @@
-#include "command_line/CommandMessage.h"
+#include "platform/CommandMessage.h"
 #include "fakes/ZelvoTest.h"
 #include "timer_board/TrayPictures.h"
 #include "timer_board/mSHAREDSysTray.h"

@@ -2,7 +2,7 @@
 #include "support/TestPrinters.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/AnsiText.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/cSharedHTML.h"
 #include "updater/cSharedDecrypt.h"
 #include "updater/cSharedEncrypt.h"

@@ -1,5 +1,5 @@
 #include "platform/CurlInternetControl.h"
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include "support/TestPrinters.h"
 #include "updater/TransportPeers.h"
 #include <QTemporaryDir>

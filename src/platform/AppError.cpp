@@ -1,4 +1,4 @@
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <new>
 
 AppError::AppError(int number) : AppError(number, standardDescription(number)) {}

@@ -1,4 +1,4 @@
-#include "support/AppError.h"
+#include "platform/AppError.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
 

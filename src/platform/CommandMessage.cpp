@@ -1,4 +1,4 @@
-#include "command_line/CommandMessage.h"
+#include "platform/CommandMessage.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
