@@ -4,7 +4,6 @@
 #include "platform/CloseSignals.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
-#include "support/TriggerQueue.h"
 #include "timer_board/frmMain.h"
 #include "timer_board/mSHAREDSysTray.h"
 #include <QApplication>
@@ -33,13 +32,10 @@ int main(int argc, char* argv[])
     CommandServer commands(main.slotBoard(), main);
     commands.listen(Platform::instanceLock());
     CloseSignals closeSignals;
-    // The system's requests to end wait, like every outside trigger, until no step is under way.
-    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &main, [&main] {
-        TriggerQueue::instance().post("SystemClose", [&main] { main.SystemClose(frmMain::vbAppTaskManager); });
-    });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&main] {
-        TriggerQueue::instance().post("SystemClose", [&main] { main.SystemClose(frmMain::vbAppWindows); });
-    });
+    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &main,
+                     [&main] { main.closeRequested(frmMain::vbAppTaskManager); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
+                     [&main] { main.closeRequested(frmMain::vbAppWindows); });
     main.Form_Load();
     // The command this start was made for, once the program stands.
     if (!pending.isEmpty() && !main.unloaded())

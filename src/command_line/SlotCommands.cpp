@@ -109,7 +109,7 @@ void SlotCommands::fill(int i, const Command& c, const QString& folder)
     if (!c.message.isEmpty())
         board.setMessage(i, c.message);
     else if (!c.slot)
-        board.setMessage(i, QStringLiteral("Instant timer"));  // as a quick start names it
+        board.setMessage(i, SlotBoard::kInstantName);  // as a quick start names it
     if (board.SlotAtTime(i) != clockTime)
         board.toggleAtTime(i);
     if (clockTime) {

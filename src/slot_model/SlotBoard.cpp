@@ -15,6 +15,7 @@
 
 const QString SlotBoard::kTooLong =
     QStringLiteral("That countdown is too long. Days can be at most 1365; hours, minutes and seconds at most 32767.");
+const QString SlotBoard::kInstantName = QStringLiteral("Instant timer");
 const QString SlotBoard::kNoBox = QStringLiteral("Please tick one or both of the 'Alarm' and 'Run' boxes");
 const QString SlotBoard::kNoFreeSlot = QStringLiteral("No free timers available. Cannot start countdown.");
 
@@ -192,8 +193,7 @@ void SlotBoard::convertClockTime(int i)
         return;
     const int interval = secondsUntilClockTime(*target);
     s.entry.clockPanel = false;
-    s.entry.fields = {"0", QString::number(interval / 3600), QString::number(interval % 3600 / 60),
-                      QString::number(interval % 60)};
+    s.entry.fields = *SlotMath::fieldsFor(interval);  // under a day: days "0"
 }
 
 bool SlotBoard::startTimer(int i)
@@ -268,7 +268,7 @@ int SlotBoard::startInstant(std::int32_t seconds)
     if (i < 0)
         return -1;
     Slot& s = m_slots[i];
-    s.entry.message = QStringLiteral("Instant timer");
+    s.entry.message = kInstantName;
     s.entry.fields = SlotMath::splitSeconds(seconds);
     s.entry.alarm = true;
     s.entry.run = false;

@@ -17,6 +17,8 @@ class SlotBoard : public QObject {
 public:
     static constexpr int kRows = 41;  // index 40 is built but never used
     static constexpr int kSlots = 40;
+    // The message of a quick start.
+    static const QString kInstantName;
     // Why a start is refused.
     static const QString kTooLong;
     static const QString kNoBox;

@@ -1,7 +1,6 @@
 #include "timer_board/frmMain.h"
 #include "diagnostics/cSharedLogging.h"
 #include "platform/AppFacts.h"
-#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanceLock.h"
 #include "platform/Notifier.h"
@@ -9,7 +8,7 @@
 #include "settings/cSHAREDSettings.h"
 #include "support/Conversions.h"
 #include "support/Guard.h"
-#include "support/OleDate.h"
+#include "support/MakerAddresses.h"
 #include "support/TriggerQueue.h"
 #include "support/Twips.h"
 #include "support/cSHAREDDelay.h"
@@ -21,16 +20,12 @@
 #include "timer_board/RowStyle.h"
 #include "timer_board/ScreenReaderNames.h"
 #include "timer_board/TrayPictures.h"
-#include "timer_board/WrapButton.h"
 #include "timer_board/fSHAREDAbout.h"
 #include "timer_board/frmSplash.h"
 #include "timer_board/mSHAREDSysTray.h"
 #include "updater/fSHAREDUpdater.h"
-#include "support/MakerAddresses.h"
-#include "timer_board/frmMessage.h"
 #include <QAccessible>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
@@ -43,7 +38,6 @@
 #include <QScreen>
 #include <QScopedValueRollback>
 #include <QTimer>
-#include <cmath>
 
 namespace {
 const QString kTitle = QStringLiteral("Zelvo");
@@ -53,8 +47,6 @@ const QColor kSilver(192, 192, 192);
 
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 void message(const QString& text) { Platform::dialogs().message(text, Dialogs::Buttons::Ok, kTitle); }
-
-
 }
 
 frmMain::frmMain()
@@ -755,6 +747,11 @@ void frmMain::SystemClose(UnloadMode mode)
         QApplication::closeAllWindows();
         QApplication::quit();
     }
+}
+
+void frmMain::closeRequested(UnloadMode mode)
+{
+    outside("SystemClose", [this, mode] { SystemClose(mode); });
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

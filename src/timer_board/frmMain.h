@@ -84,6 +84,8 @@ public:
     void Form_Unload();
     // A close asked for by the system (session end, a signal): the window unloads and the program ends.
     void SystemClose(UnloadMode mode);
+    // The system asks for the end (a signal, the session ending): SystemClose once no step is under way.
+    void closeRequested(UnloadMode mode);
     // Gives every control the name a screen reader says; done when one starts listening.
     void nameControls();
     // What the slots and the outside triggers ask of the window.

@@ -1,7 +1,10 @@
 #pragma once
 #include "platform/Dialogs.h"
+#include <QEventLoop>
 #include <QStringList>
+#include <QTimer>
 #include <deque>
+#include <functional>
 
 // Records every question and answers from a queue (OK / the first-listed default when empty).
 class FakeDialogs : public Dialogs {
@@ -15,6 +18,14 @@ public:
     Answer message(const QString& text, Buttons buttons, const QString& title) override
     {
         shown.push_back({text, buttons, title});
+        if (whileShown) {
+            QEventLoop modal;
+            QTimer::singleShot(0, &modal, [&] {
+                std::exchange(whileShown, nullptr)();
+                modal.quit();
+            });
+            modal.exec();
+        }
         if (!answers.empty()) {
             const Answer a = answers.front();
             answers.pop_front();
@@ -33,6 +44,8 @@ public:
         return text;
     }
 
+    // Runs once while the next box is open, inside the event loop of its own a modal box has.
+    std::function<void()> whileShown;
     std::vector<Shown> shown;
     std::deque<Answer> answers;
     QStringList prompts;

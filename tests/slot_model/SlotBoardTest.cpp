@@ -1,0 +1,84 @@
+#include "fakes/FakeSlotHost.h"
+#include "fakes/ZelvoTest.h"
+#include "slot_model/SlotBoard.h"
+
+// The slot rules on their own: no window, the fake clock, a fresh store, a host that records.
+class SlotBoardTest : public ZelvoSettingsTest {
+protected:
+    void SetUp() override
+    {
+        ZelvoSettingsTest::SetUp();
+        board.setHost(&host);
+    }
+    // The row filled in as the user would, then started.
+    void start(int i, const QString& seconds, bool alarm, const QString& runFile = QString())
+    {
+        board.setMessage(i, "Tea");
+        board.setFields(i, {"0", "0", "0", seconds});
+        board.setAlarm(i, alarm);
+        board.setRun(i, !runFile.isEmpty());
+        board.setRunFile(i, runFile);
+        ASSERT_FALSE(board.startRefusal(i));
+        ASSERT_TRUE(board.startTimer(i));
+    }
+    FakeSlotHost host;
+    SlotBoard board;
+};
+
+TEST_F(SlotBoardTest, AnExpiryRaisesTheReminderRunsTheFileAndSaysWhenALateOneWasDue)
+{
+    struct Case {
+        const char* name;
+        bool alarm;
+        const char* runFile;
+        qint64 asleepMs;  // the computer slept past the end
+        const char* alarms;
+        const char* opened;
+    };
+    const Case cases[] = {
+        {"alarm", true, "", 0, "Tea", ""},
+        {"file only", false, "https://example.org", 0, "", "\"https://example.org\""},
+        {"both", true, "notes.txt", 0, "Tea", "\"notes.txt\""},
+        {"a minute and a half late", true, "", 90000, "Tea | Due at 10:07:10 PM", ""},
+    };
+    for (const Case& c : cases) {
+        host.alarms.clear();
+        shell->opened.clear();
+        clock->set(QDateTime(QDate(2026, 12, 7), QTime(22, 7, 5)));
+        start(3, "5", c.alarm, c.runFile);
+        clock->advanceMs(4900);
+        EXPECT_TRUE(board.tick()) << c.name;
+        EXPECT_TRUE(host.alarms.isEmpty()) << c.name;
+        clock->suspendMs(100 + c.asleepMs);
+        EXPECT_FALSE(board.tick()) << c.name << ": nothing counts any more";
+        EXPECT_FALSE(board.SlotRunning(3)) << c.name;
+        EXPECT_EQ(host.alarms.join(','), c.alarms) << c.name;
+        EXPECT_EQ(shell->opened.join(','), c.opened) << c.name;
+        EXPECT_EQ(cSHAREDSettings::instance().sGet("RunFile3").toText(), c.runFile) << c.name;
+    }
+}
+
+TEST_F(SlotBoardTest, StartRefusalsFreeSlotsAndPause)
+{
+    board.setAlarm(0, false);
+    EXPECT_EQ(board.startRefusal(0).value_or(""), SlotBoard::kNoBox);
+    board.setAlarm(0, true);
+    board.setFields(0, {"1366", "0", "0", "0"});
+    EXPECT_EQ(board.startRefusal(0).value_or(""), SlotBoard::kTooLong);
+
+    // Quick starts take the page on display from its last row, skipping what counts or holds a time.
+    host.onPage = [](int i) { return i < 10; };
+    EXPECT_EQ(board.startInstant(60), 9);
+    board.setFields(8, {"0", "0", "1", "0"});
+    EXPECT_EQ(board.freeSlot(), 7);
+    EXPECT_EQ(board.entry(9).message, "Instant timer");
+
+    clock->advanceMs(20000);
+    board.tick();
+    board.togglePause(9);
+    clock->advanceMs(60000);
+    board.tick();
+    EXPECT_TRUE(board.SlotPaused(9));
+    board.togglePause(9);
+    EXPECT_EQ(board.remainingMs(9), 40000);
+}
