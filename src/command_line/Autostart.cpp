@@ -5,7 +5,8 @@
 #include <QStandardPaths>
 
 namespace {
-// A desktop entry's Exec quoting: the path in double quotes, its special characters escaped.
+// A desktop entry's Exec quoting: the path in double quotes, its special characters escaped;
+// then, the value being a string of the entry, each backslash written twice.
 QString quoted(const QString& path)
 {
     QString out;
@@ -14,7 +15,8 @@ QString quoted(const QString& path)
             out += '\\';
         out += c;
     }
-    return '"' + out.replace('%', QStringLiteral("%%")) + '"';
+    QString value = '"' + out.replace('%', QStringLiteral("%%")) + '"';
+    return value.replace('\\', QStringLiteral("\\\\"));
 }
 }
 

@@ -6,10 +6,14 @@
 #include "support/cSHAREDSubs.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
 #include <cstdio>
 
 namespace {
-constexpr int kAnswerMs = 10000;
+constexpr int kSayWaitingMs = 2000;
+constexpr int kStartMs = 20000;
 
 void out(FILE* to, const QString& text)
 {
@@ -28,7 +32,7 @@ int fail(int status, const QString& why)
 int local(const Command& c)
 {
     switch (c.verb) {
-    case Command::Verb::Help: out(stdout, CommandLine::usage()); return 0;
+    case Command::Verb::Help: out(stdout, CommandLine::usage(c.message)); return 0;
     case Command::Verb::Version: out(stdout, "Zelvo version " + cSHAREDSubs::instance().AppVersion() + '\n'); return 0;
     default: {
         const QString problem = Autostart::set(c.on, QCoreApplication::applicationFilePath());
@@ -54,15 +58,50 @@ int print(const CommandMessage::Reply& reply)
 
 int forward(InstanceLock& lock, const QStringList& args)
 {
-    const QByteArray answer = lock.ask(CommandMessage::encode({args, QDir::currentPath()}), kAnswerMs);
-    if (answer.isEmpty())
-        return fail(1, QStringLiteral("Zelvo did not answer in time (a window of it may be waiting for you); "
-                                      "the command is carried out when it can"));
-    const auto reply = CommandMessage::decodeReply(answer);
-    return reply ? print(*reply) : fail(1, QStringLiteral("Zelvo gave an answer that could not be read"));
+    // No time-out: a command waits for the copy that runs, which answers once it has carried it
+    // out (after a window that waits for the user, say) or refused it. Told it is busy with other
+    // callers, where nothing was done, it asks again.
+    QElapsedTimer busy;
+    busy.start();
+    for (;;) {
+        const QByteArray answer = lock.askAndWait(CommandMessage::encode({args, QDir::currentPath()}), kSayWaitingMs, [] {
+            out(stderr, QStringLiteral("zelvo: waiting for Zelvo (a window of it is waiting for you)\n"));
+        });
+        if (answer.isEmpty())
+            return fail(1, QStringLiteral("Zelvo did not take the command (it is not running, or it ended)"));
+        const auto reply = CommandMessage::decodeReply(answer);
+        if (!reply)
+            return fail(1, QStringLiteral("Zelvo gave an answer that could not be read"));
+        if (reply->status != CommandMessage::kBusy)
+            return print(*reply);
+        if (busy.hasExpired(kStartMs))
+            return fail(1, QStringLiteral("Zelvo is too busy to take the command; it was not carried out"));
+        QThread::msleep(100);
+    }
 }
 
-std::optional<int> run(int argc, char* argv[], QStringList* pending)
+// No copy runs: one is started in the background, in a session of its own and with none of the
+// terminal's streams, so that it outlives the shell; the command then goes to it as to any copy.
+int startAndForward(InstanceLock& lock, const QStringList& args)
+{
+    QProcess program;
+    program.setProgram(QCoreApplication::applicationFilePath());
+    program.setStandardInputFile(QProcess::nullDevice());
+    program.setStandardOutputFile(QProcess::nullDevice());
+    program.setStandardErrorFile(QProcess::nullDevice());
+    if (!program.startDetached())
+        return fail(1, QStringLiteral("Zelvo could not be started"));
+    QElapsedTimer waited;
+    waited.start();
+    while (!lock.earlierListening()) {
+        if (waited.elapsed() > kStartMs)
+            return fail(1, QStringLiteral("Zelvo was started but did not come up"));
+        QThread::msleep(50);
+    }
+    return forward(lock, args);
+}
+
+std::optional<int> run(int argc, char* argv[])
 {
     QStringList args;
     for (int k = 1; k < argc; ++k)
@@ -82,7 +121,6 @@ std::optional<int> run(int argc, char* argv[], QStringList* pending)
     using V = Command::Verb;
     if (command->verb != V::Start && command->verb != V::At)
         return fail(1, QStringLiteral("Zelvo is not running"));
-    *pending = args;
-    return std::nullopt;
+    return startAndForward(lock, args);
 }
 }

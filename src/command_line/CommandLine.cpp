@@ -1,6 +1,7 @@
 #include "command_line/CommandLine.h"
 #include <QMap>
 #include <QRegularExpression>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -26,7 +27,8 @@ std::optional<int> slotNumber(const QString& text)
     return n;
 }
 
-// Reads what follows the verb: positional words and the options the verb allows.
+// Reads what follows the verb: the options the verb allows (--slot N, --slot=N, -s N, --run X,
+// --message X, --no-alarm, --json) and the other words, in their order; "--" ends the options.
 class Reader {
 public:
     Reader(const QStringList& args, QString* error) : m_args(args), m_error(error) {}
@@ -38,41 +40,85 @@ public:
         return false;
     }
 
-    bool read(Command& c, int most, bool slotOptions)
+    bool read(Command& c, bool slotOptions)
     {
+        bool options = true;
         for (int k = 1; k < m_args.size(); ++k) {
-            const QString& a = m_args[k];
-            const bool hasValue = k + 1 < m_args.size();
-            if (slotOptions && a == "--slot") {
-                const auto n = hasValue ? slotNumber(m_args[++k]) : std::nullopt;
+            QString a = m_args[k];
+            if (!options || a == "-" || !a.startsWith('-') || isNegativeNumber(a)) {
+                words << a;
+                continue;
+            }
+            if (a == "--") {
+                options = false;
+                continue;
+            }
+            // "--slot=3" and "-s3" are "--slot 3".
+            QString value;
+            bool inline_ = false;
+            if (const qsizetype eq = a.indexOf('='); a.startsWith("--") && eq > 0) {
+                value = a.mid(eq + 1);
+                a.truncate(eq);
+                inline_ = true;
+            } else if (!a.startsWith("--") && a.size() > 2) {
+                value = a.mid(2);
+                a.truncate(2);
+                inline_ = true;
+            }
+            const auto takeValue = [&]() -> std::optional<QString> {
+                if (inline_)
+                    return value;
+                if (k + 1 < m_args.size())
+                    return m_args[++k];
+                return std::nullopt;
+            };
+            if (slotOptions && (a == "--slot" || a == "-s")) {
+                const auto text = takeValue();
+                const auto n = text ? slotNumber(*text) : std::nullopt;
                 if (!n)
                     return fail("--slot needs a timer number from 1 to 40");
                 c.slot = *n;
-            } else if (slotOptions && a == "--no-alarm") {
+            } else if (slotOptions && a == "--no-alarm" && !inline_) {
                 c.alarm = false;
-            } else if (slotOptions && a == "--run") {
-                if (!hasValue || m_args[k + 1].isEmpty())
+            } else if (slotOptions && (a == "--run" || a == "-r")) {
+                const auto text = takeValue();
+                if (!text || text->isEmpty())
                     return fail("--run needs a file or web address");
-                c.run = m_args[++k];
-            } else if (c.verb == Command::Verb::List && a == "--json") {
+                c.run = *text;
+            } else if (slotOptions && (a == "--message" || a == "-m")) {
+                const auto text = takeValue();
+                if (!text)
+                    return fail("--message needs a text");
+                c.message = *text;
+                hasMessage = true;
+            } else if (c.verb == Command::Verb::List && a == "--json" && !inline_) {
                 c.json = true;
-            } else if (a.startsWith("--") && a != "--") {
-                return fail("unknown option " + a);
             } else {
-                words << a;
+                return fail("unknown option " + m_args[k]);
             }
         }
-        if (words.size() > most)
-            return fail("too many arguments: " + words.mid(most).join(' '));
         return true;
     }
 
     QStringList words;
+    bool hasMessage = false;
 
 private:
+    static bool isNegativeNumber(const QString& a) { return a.size() > 1 && a[0] == '-' && a[1].isDigit(); }
+
     const QStringList& m_args;
     QString* m_error;
 };
+
+// The longest run of leading words that reads as one value; 0 when none does.
+template <class Read>
+qsizetype leadingWords(const QStringList& words, qsizetype most, Read read)
+{
+    for (qsizetype n = std::min(most, words.size()); n > 0; --n)
+        if (read(words.mid(0, n).join(' ')))
+            return n;
+    return 0;
+}
 }
 
 namespace CommandLine {
@@ -81,22 +127,25 @@ std::optional<std::int64_t> duration(const QString& text)
 {
     const QString t = text.trimmed().toLower();
     static const QRegularExpression plain("^([0-9]{1,12})$");
-    static const QRegularExpression units("^(?:([0-9]{1,9})d)?(?:([0-9]{1,9})h)?(?:([0-9]{1,9})m)?(?:([0-9]{1,12})s)?$");
+    // "5m", "1h30m", "1h 30m", "5 minutes", "1 hour 30 minutes", "1.5h": each unit at most once, largest first.
+    static const QRegularExpression units(
+        "^(?:([0-9]{1,9}(?:\\.[0-9]{1,6})?) *(?:d|days?) *)?(?:([0-9]{1,9}(?:\\.[0-9]{1,6})?) *(?:h|hrs?|hours?) *)?"
+        "(?:([0-9]{1,9}(?:\\.[0-9]{1,6})?) *(?:m|mins?|minutes?) *)?(?:([0-9]{1,12}(?:\\.[0-9]{1,6})?) *(?:s|secs?|seconds?))?$");
     static const QRegularExpression colons("^([0-9]{1,9}):([0-5][0-9])(?::([0-5][0-9]))?$");
-    std::int64_t seconds = -1;
+    double seconds = -1;
     if (const auto m = plain.match(t); m.hasMatch()) {
-        seconds = m.captured(1).toLongLong();
+        seconds = m.captured(1).toDouble();
     } else if (const auto m = units.match(t); m.hasMatch() && !t.isEmpty()) {
-        seconds = m.captured(1).toLongLong() * 86400 + m.captured(2).toLongLong() * 3600
-                  + m.captured(3).toLongLong() * 60 + m.captured(4).toLongLong();
+        seconds = m.captured(1).toDouble() * 86400 + m.captured(2).toDouble() * 3600 + m.captured(3).toDouble() * 60
+                  + m.captured(4).toDouble();
     } else if (const auto m = colons.match(t); m.hasMatch()) {
         const bool withHours = m.hasCaptured(3);
-        const std::int64_t first = m.captured(1).toLongLong(), second = m.captured(2).toLongLong();
-        seconds = withHours ? first * 3600 + second * 60 + m.captured(3).toLongLong() : first * 60 + second;
+        const double first = m.captured(1).toDouble(), second = m.captured(2).toDouble();
+        seconds = withHours ? first * 3600 + second * 60 + m.captured(3).toDouble() : first * 60 + second;
     }
-    if (seconds < 0 || seconds > kMaxSeconds)
+    if (seconds < 0 || seconds > static_cast<double>(kMaxSeconds))
         return std::nullopt;
-    return seconds;
+    return std::llround(seconds);
 }
 
 std::optional<int> clockTime(const QString& text)
@@ -132,14 +181,16 @@ std::optional<Command> parse(const QStringList& args, QString* error)
     c.verb = *verb;
     using V = Command::Verb;
     const bool slotCommand = c.verb == V::Start || c.verb == V::At;
-    const int most = slotCommand ? 2 : (c.verb == V::Stop || c.verb == V::Pause || c.verb == V::Autostart) ? 1 : 0;
-    if (!reader.read(c, most, slotCommand))
+    if (!reader.read(c, slotCommand))
         return std::nullopt;
-    const QStringList& w = reader.words;
+    QStringList w = reader.words;
     const QString first = w.value(0);
+    qsizetype used = w.isEmpty() ? 0 : 1;
     switch (c.verb) {
     case V::Start: {
-        const auto d = duration(first);
+        // The duration is every leading word that belongs to it: "1 hour 30 minutes".
+        used = leadingWords(w, 6, [](const QString& t) { return duration(t).has_value(); });
+        const auto d = used ? duration(w.mid(0, used).join(' ')) : std::nullopt;
         if (w.isEmpty() || !d || *d < 1) {
             reader.fail(w.isEmpty() ? "start needs a duration" : "not a duration: " + first);
             return std::nullopt;
@@ -148,12 +199,12 @@ std::optional<Command> parse(const QStringList& args, QString* error)
         break;
     }
     case V::At: {
-        const auto t = clockTime(first);
-        if (!t) {
+        used = leadingWords(w, 2, [](const QString& t) { return clockTime(t).has_value(); });
+        if (!used) {
             reader.fail(w.isEmpty() ? "at needs a clock time" : "not a clock time: " + first);
             return std::nullopt;
         }
-        c.clockSeconds = *t;
+        c.clockSeconds = *clockTime(w.mid(0, used).join(' '));
         break;
     }
     case V::Stop:
@@ -173,15 +224,29 @@ std::optional<Command> parse(const QStringList& args, QString* error)
         }
         c.on = first == "on";
         break;
-    default:
-        break;
-    }
-    if (slotCommand) {
-        c.message = w.value(1);
-        if (!c.alarm && c.run.isEmpty()) {
-            reader.fail("--no-alarm needs --run: a countdown must sound or run something");
+    case V::Help:
+        // "help start": the lines about that command.
+        if (!first.isEmpty() && (!verbs().contains(first) || verbs()[first] == V::Help)) {
+            reader.fail("no help on " + first);
             return std::nullopt;
         }
+        c.message = first;
+        break;
+    default:
+        used = 0;
+        break;
+    }
+    w = w.mid(used);
+    // After the duration or time, one word is the message, unless --message gave it.
+    if (slotCommand && !reader.hasMessage && !w.isEmpty())
+        c.message = w.takeFirst();
+    if (!w.isEmpty()) {
+        reader.fail("too many arguments: " + w.join(' '));
+        return std::nullopt;
+    }
+    if (slotCommand && !c.alarm && c.run.isEmpty()) {
+        reader.fail("--no-alarm needs --run: a countdown must sound or run something");
+        return std::nullopt;
     }
     return c;
 }
@@ -192,14 +257,15 @@ bool needsProgram(const Command& c)
     return c.verb != V::Help && c.verb != V::Version && c.verb != V::Autostart;
 }
 
-QString usage()
+QString usage(const QString& topic)
 {
-    return QStringLiteral(
+    const QString all = QStringLiteral(
         "Usage: zelvo [COMMAND]\n"
         "Without a command, starts Zelvo (or shows the copy that runs).\n\n"
-        "  start DURATION [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL]\n"
-        "        count down DURATION: 90, 90s, 5m, 1h30m, 2d4h, 1:30:00 (h:mm:ss), 0:45 (m:ss)\n"
-        "  at TIME [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL]\n"
+        "  start DURATION [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL] [--message TEXT]\n"
+        "        count down DURATION: 90, 90s, 5m, \"5 minutes\", \"1h 30m\", \"1 hour 30 minutes\", 1.5h,\n"
+        "        2d4h, 1:30:00 (h:mm:ss), 0:45 (m:ss)\n"
+        "  at TIME [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL] [--message TEXT]\n"
         "        count down to a clock time: 14:30, 2:30pm, \"2:30 pm\"\n"
         "  list [--json]   the timers counting or paused\n"
         "  stop N          stop timer N\n"
@@ -207,8 +273,24 @@ QString usage()
         "  show            show the main window\n"
         "  quit            end Zelvo, countdowns kept for the next start\n"
         "  autostart on|off  start Zelvo when you log in\n"
-        "  --help, --version\n\n"
-        "Without --slot, a countdown takes the timer the quick-start buttons would.\n"
+        "  help [COMMAND], --help, --version\n\n"
+        "Options also as --slot=N and -s N; -- ends the options. --run takes an existing file (read\n"
+        "from the current folder) or an address with a scheme (https://...).\n"
+        "Without --slot, a countdown takes the timer the quick-start buttons would, or the last free\n"
+        "one of all forty when the page on display has none. start and at start Zelvo in the\n"
+        "background when none runs.\n"
         "Exit status: 0 done, 1 refused (no free timer, timer busy, not running), 2 bad usage.\n");
+    if (topic.isEmpty())
+        return all;
+    // The command's own lines: its entry and the lines indented under it.
+    QStringList lines;
+    for (const QString& line : all.split('\n')) {
+        const bool entry = line.startsWith("  " + topic + ' ') || line == "  " + topic;
+        if (lines.isEmpty() ? entry : line.startsWith("        "))
+            lines << line;
+        else if (!lines.isEmpty())
+            break;
+    }
+    return "Usage: zelvo " + topic + "\n" + lines.join('\n') + '\n';
 }
 }

@@ -10,7 +10,7 @@ struct Command {
     Verb verb = Verb::Plain;
     std::int64_t seconds = 0;     // start: the duration
     int clockSeconds = 0;         // at: seconds since midnight
-    QString message;              // empty: the slot keeps its own
+    QString message;              // empty: the slot keeps its own; help: the command asked about
     int slot = 0;                 // 1 to 40; 0: the slot a quick start would take
     bool alarm = true;
     QString run;                  // a file or web address; empty: none
@@ -21,11 +21,13 @@ struct Command {
 namespace CommandLine {
 // The arguments after the program's name; on bad usage, nothing and the reason in error.
 std::optional<Command> parse(const QStringList& args, QString* error);
-// "90", "90s", "5m", "1h30m", "2d4h", "1:30:00" (h:mm:ss), "0:45" (m:ss): whole seconds.
+// "90", "90s", "5m", "1h30m", "1h 30m", "5 minutes", "1.5h", "2d4h", "1:30:00" (h:mm:ss),
+// "0:45" (m:ss): whole seconds.
 std::optional<std::int64_t> duration(const QString& text);
 // "14:30", "14:30:15", "2:30pm", "2:30 pm", "12am": seconds since midnight.
 std::optional<int> clockTime(const QString& text);
 // Whether the command needs a running copy, or one started for it.
 bool needsProgram(const Command& command);
-QString usage();
+// The whole help, or the lines about one command.
+QString usage(const QString& topic = QString());
 }

@@ -1,14 +1,20 @@
 #include "command_line/CommandServer.h"
 #include "diagnostics/cSharedLogging.h"
+#include "slot_model/SlotHost.h"
 #include "support/Guard.h"
 #include "support/TriggerQueue.h"
 #include <QPointer>
 
-CommandServer::CommandServer(SlotBoard& board, SlotHost& host) : m_commands(board, host) {}
+namespace {
+constexpr int kRefusalsLogged = 5;  // a minute, one by one; the rest are counted
+}
+
+CommandServer::CommandServer(SlotBoard& board, SlotHost& host) : m_commands(board, host), m_host(host) {}
 
 void CommandServer::listen(InstanceLock& lock)
 {
     lock.onRequest(CommandMessage::kMaxBytes,
+                   CommandMessage::encode(CommandMessage::Reply{CommandMessage::kBusy, QString(), "busy"}),
                    [this](const QByteArray& bytes, const InstanceLock::Answer& answer) { hear(bytes, answer); });
 }
 
@@ -17,10 +23,17 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
     QString why;
     const auto request = CommandMessage::decodeRequest(bytes, &why);
     if (!request) {
-        cSharedLogging::instance().LogEvent("Command refused: the message was " + why, false);
+        logRefusal(why);
         answer(CommandMessage::encode(CommandMessage::Reply{2, QString(), "message refused: " + why}));
         return;
     }
+    const QString verb = request->args.value(0);
+    if (verb == QLatin1String("list")) {
+        answer(CommandMessage::encode(run(request->args, request->folder)));
+        return;
+    }
+    if (verb == QLatin1String("quit"))
+        m_host.dismissDialogs();
     const QString name = "Command " + request->args.value(0);
     TriggerQueue::instance().post(name, [self = QPointer<CommandServer>(this), name, request = *request, answer] {
         CommandMessage::Reply reply{1, QString(), QStringLiteral("the command failed; see the log")};
@@ -31,6 +44,24 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
         });
         answer(CommandMessage::encode(reply));
     });
+}
+
+void CommandServer::logRefusal(const QString& why)
+{
+    if (!m_refusalMinute.isValid() || m_refusalMinute.hasExpired(60000)) {
+        if (m_refusalsQuiet > 0)
+            cSharedLogging::instance().LogEvent(
+                QStringLiteral("Commands refused: %1 more messages in the last minute").arg(m_refusalsQuiet), false);
+        m_refusalMinute.start();
+        m_refusalsLogged = 0;
+        m_refusalsQuiet = 0;
+    }
+    if (m_refusalsLogged < kRefusalsLogged) {
+        ++m_refusalsLogged;
+        cSharedLogging::instance().LogEvent("Command refused: the message was " + why, false);
+    } else {
+        ++m_refusalsQuiet;
+    }
 }
 
 CommandMessage::Reply CommandServer::run(const QStringList& args, const QString& folder)

@@ -6,6 +6,7 @@
 #include "support/TriggerQueue.h"
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,12 +43,18 @@ QString remaining(std::int64_t seconds)
     return seconds >= 86400 ? QString::number(seconds / 86400) + "d " + clock : clock;
 }
 
-// A file named relative to the caller's folder; web addresses as they are.
-QString runTarget(const QString& run, const QString& folder)
+// An address with a scheme as it is; otherwise a file that exists, read from the caller's folder
+// and without the quotes a launcher may leave around it. Nothing for anything else.
+std::optional<QString> runTarget(QString run, const QString& folder)
 {
-    if (QUrl(run).scheme().size() > 1 || QDir::isAbsolutePath(run) || folder.isEmpty())
+    if (run.size() > 1 && (run.front() == '"' || run.front() == '\'') && run.back() == run.front())
+        run = run.mid(1, run.size() - 2);
+    if (QUrl(run).scheme().size() > 1)
         return run;
-    return QDir(folder).absoluteFilePath(run);
+    const QString path = QDir::isAbsolutePath(run) || folder.isEmpty() ? run : QDir(folder).absoluteFilePath(run);
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
 }
 }
 
@@ -81,7 +88,8 @@ int SlotCommands::pick(const Command& c, Reply& reply) const
         }
         return c.slot - 1;
     }
-    const int i = m_board.freeSlot();
+    // A command may come with the window hidden: any free row will do when the page shown has none.
+    const int i = m_board.freeSlot(true);
     if (i < 0)
         reply = refused(SlotBoard::kNoFreeSlot);
     return i;
@@ -92,17 +100,20 @@ Reply SlotCommands::start(const Command& c, const QString& folder)
     // Checked before anything changes: a refused command leaves every slot as it was.
     if (c.verb == Command::Verb::Start && !SlotMath::fieldsFor(c.seconds))
         return refused(SlotBoard::kTooLong);
+    const auto target = c.run.isEmpty() ? std::optional<QString>(QString()) : runTarget(c.run, folder);
+    if (!target)
+        return refused(QStringLiteral("not an existing file or a web address (https://…): ") + c.run);
     Reply reply;
     const int i = pick(c, reply);
     if (i < 0)
         return reply;
-    fill(i, c, folder);
+    fill(i, c, *target);
     if (!m_board.startTimer(i))
         return refused(SlotBoard::kTooLong);
     return Reply{0, describe(i) + '\n', QString()};
 }
 
-void SlotCommands::fill(int i, const Command& c, const QString& folder)
+void SlotCommands::fill(int i, const Command& c, const QString& runFile)
 {
     SlotBoard& board = m_board;
     const bool clockTime = c.verb == Command::Verb::At;
@@ -124,8 +135,8 @@ void SlotCommands::fill(int i, const Command& c, const QString& folder)
     }
     board.setAlarm(i, c.alarm);
     board.setRun(i, !c.run.isEmpty());
-    if (!c.run.isEmpty())
-        board.setRunFile(i, runTarget(c.run, folder));
+    if (!runFile.isEmpty())
+        board.setRunFile(i, runFile);
 }
 
 QString SlotCommands::describe(int i) const

@@ -20,7 +20,7 @@ private:
     CommandMessage::Reply pause(int i);
     // The slot asked for, or the one a quick start would take; -1 with the refusal in reply.
     int pick(const Command& c, CommandMessage::Reply& reply) const;
-    void fill(int i, const Command& c, const QString& folder);
+    void fill(int i, const Command& c, const QString& runFile);
     QString describe(int i) const;
 
     SlotBoard& m_board;

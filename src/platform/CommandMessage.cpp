@@ -56,6 +56,12 @@ std::optional<Request> decodeRequest(const QByteArray& bytes, QString* why)
         return std::nullopt;
     }
     request.folder = folder.toString();
+    const qsizetype characters = request.args.join(QString()).size() + request.folder.size();
+    if (characters > kMaxChars) {
+        if (why)
+            *why = QStringLiteral("oversized (%1 characters)").arg(characters);
+        return std::nullopt;
+    }
     return request;
 }
 

@@ -19,8 +19,14 @@ public:
     virtual bool earlierListening() = 0;
     // Sends a request to the earlier copy and returns its reply; empty when it did not answer.
     virtual QByteArray ask(const QByteArray& request, int timeoutMs) = 0;
+    // The same without a time-out: waits for the reply or the end of the connection, and calls
+    // waiting once when the reply takes longer than sayWaitingMs.
+    virtual QByteArray askAndWait(const QByteArray& request, int sayWaitingMs, const std::function<void()>& waiting) = 0;
+    // At a clean end: the lock and the channel go, and their files with them.
+    virtual void release() = 0;
     // In the first copy, for every request of a copy run by the same user: the bytes as they came
-    // (up to a newline, the end of the connection, a pause, or one byte past maxBytes), and the
-    // way to answer, now or later.
-    virtual void onRequest(int maxBytes, std::function<void(const QByteArray& request, Answer answer)> handler) = 0;
+    // (up to a newline, the end of the connection, a deadline, or one byte past maxBytes), and the
+    // way to answer, now or later. A connection beyond the number heard at once gets busyReply.
+    virtual void onRequest(int maxBytes, const QByteArray& busyReply,
+                           std::function<void(const QByteArray& request, Answer answer)> handler) = 0;
 };

@@ -2,6 +2,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -14,7 +15,9 @@
 #endif
 
 namespace {
-constexpr int kPauseMs = 2000;  // a peer silent this long has said all it will
+constexpr int kDeadlineMs = 2000;  // the whole message must have come by then
+constexpr int kMostPeers = 64;     // connections heard at once; one more is told to come back
+constexpr int kWatchMs = 5000;     // how often the server is checked to be listening still
 
 QString runtimeFolder()
 {
@@ -76,6 +79,22 @@ void LocalInstanceLock::listen()
         while (QLocalSocket* peer = m_server->nextPendingConnection())
             serve(peer);
     });
+    if (m_watch)
+        return;
+    // Qt closes a server that runs out of file descriptors, and removes its socket file.
+    m_watch = std::make_unique<QTimer>();
+    QObject::connect(m_watch.get(), &QTimer::timeout, [this] {
+        if (!m_server->isListening() || !QFileInfo::exists(socketPath()))
+            listen();
+    });
+    m_watch->start(kWatchMs);
+}
+
+void LocalInstanceLock::release()
+{
+    m_watch.reset();
+    m_server.reset();  // closing it removes the socket file
+    m_lock.reset();    // unlocking removes the lock file
 }
 
 // Whatever the peer does, it is heard once: at a newline, past the size allowed, at its end or
@@ -87,6 +106,15 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
         peer->abort();
         return;
     }
+    if (m_peers >= kMostPeers) {
+        // Told at once, before anything is read: the caller may try again, nothing was carried out.
+        peer->write(m_busyReply);
+        peer->flush();
+        peer->disconnectFromServer();
+        return;
+    }
+    ++m_peers;
+    QObject::connect(peer, &QObject::destroyed, m_server.get(), [this] { --m_peers; });
     struct Hearing {
         QByteArray got;
         bool heard = false;
@@ -122,13 +150,11 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
             hearing->got.truncate(newline + 1);
         if (newline >= 0 || hearing->got.size() > m_maxBytes)
             deliver();
-        else
-            pause->start(kPauseMs);
     };
     QObject::connect(peer, &QLocalSocket::readyRead, peer, read);
     QObject::connect(peer, &QLocalSocket::readChannelFinished, peer, deliver);
     QObject::connect(pause, &QTimer::timeout, peer, deliver);
-    pause->start(kPauseMs);
+    pause->start(kDeadlineMs);
     read();
 }
 
@@ -157,8 +183,36 @@ QByteArray LocalInstanceLock::ask(const QByteArray& request, int timeoutMs)
     return reply;
 }
 
-void LocalInstanceLock::onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler)
+QByteArray LocalInstanceLock::askAndWait(const QByteArray& request, int sayWaitingMs,
+                                         const std::function<void()>& waiting)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(kDeadlineMs))
+        return {};
+    socket.write(request);
+    socket.waitForBytesWritten(kDeadlineMs);
+    QByteArray reply;
+    QElapsedTimer clock;
+    clock.start();
+    bool told = false;
+    while (!reply.endsWith('\n') && socket.state() == QLocalSocket::ConnectedState) {
+        const int left = told ? 1000 : std::max(1, sayWaitingMs - static_cast<int>(clock.elapsed()));
+        if (socket.waitForReadyRead(left)) {
+            reply += socket.readAll();
+        } else if (!told && clock.elapsed() >= sayWaitingMs && socket.state() == QLocalSocket::ConnectedState) {
+            told = true;
+            if (waiting)
+                waiting();
+        }
+    }
+    return reply + socket.readAll();
+}
+
+void LocalInstanceLock::onRequest(int maxBytes, const QByteArray& busyReply,
+                                  std::function<void(const QByteArray&, Answer)> handler)
 {
     m_maxBytes = maxBytes;
+    m_busyReply = busyReply;
     m_handler = std::move(handler);
 }

@@ -5,6 +5,7 @@
 class QLocalServer;
 class QLocalSocket;
 class QLockFile;
+class QTimer;
 
 class LocalInstanceLock : public InstanceLock {
 public:
@@ -16,7 +17,10 @@ public:
     QString problem() const override { return m_problem; }
     bool earlierListening() override;
     QByteArray ask(const QByteArray& request, int timeoutMs) override;
-    void onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler) override;
+    QByteArray askAndWait(const QByteArray& request, int sayWaitingMs, const std::function<void()>& waiting) override;
+    void release() override;
+    void onRequest(int maxBytes, const QByteArray& busyReply,
+                   std::function<void(const QByteArray&, Answer)> handler) override;
     QString lockPath() const { return m_base + ".lock"; }
     QString socketPath() const { return m_base + ".sock"; }
 
@@ -27,7 +31,10 @@ private:
     QString m_base;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<QTimer> m_watch;
+    int m_peers = 0;
     int m_maxBytes = 0;
+    QByteArray m_busyReply;
     std::function<void(const QByteArray&, Answer)> m_handler;
     QString m_problem;
 };

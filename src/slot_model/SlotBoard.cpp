@@ -251,12 +251,19 @@ void SlotBoard::togglePause(int i)
         pauseTimer(i);
 }
 
-int SlotBoard::freeSlot() const
+int SlotBoard::freeSlot(bool anyPage) const
+{
+    const int onPage = lastFree(true);
+    return onPage < 0 && anyPage ? lastFree(false) : onPage;
+}
+
+int SlotBoard::lastFree(bool pageOnly) const
 {
     for (int i = kSlots - 1; i >= 0; --i) {
         const Slot& s = m_slots[i];
         const SlotMath::Fields& f = s.entry.fields;
-        if ((!m_host || m_host->slotOnPage(i)) && !s.running && !s.kept && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
+        if ((!pageOnly || !m_host || m_host->slotOnPage(i)) && !s.running && !s.kept && isZero(f.days)
+            && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
             return i;
     }
     return -1;
@@ -341,8 +348,10 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
         if (e.alarm && m_host)
             m_host->raiseAlarm(e.message, due);
     }) && step([&] {
-        if (e.run)
-            cSharedFileSubs::instance().RunFile(e.runFile, QString());
+        // The shell's code above 32 means it was opened; anything else is logged.
+        if (e.run && cSharedFileSubs::instance().RunFile(e.runFile, QString()) <= 32)
+            cSharedLogging::instance().LogEvent(
+                QStringLiteral("Timer %1 could not run \"%2\"").arg(i + 1).arg(e.runFile), false);
     });
 }
 

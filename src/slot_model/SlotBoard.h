@@ -72,7 +72,8 @@ public:
     void togglePause(int i);
     // The slot a quick start takes: the last idle one with empty fields on the page on display
     // (and whose stored countdown is not kept for an unreadable end); -1 when there is none.
-    int freeSlot() const;
+    // anyPage: when the page on display has none, the last free one of all forty.
+    int freeSlot(bool anyPage = false) const;
     // Fills and starts the slot freeSlot names; -1 when there is none.
     int startInstant(std::int32_t seconds);
 
@@ -116,6 +117,7 @@ private:
     static void checkIndex(int i);
     const Slot& slot(int i) const;
     Slot& slot(int i);
+    int lastFree(bool pageOnly) const;
     static int secondsUntilClockTime(int targetSeconds);
     void convertClockTime(int i);
     // The slot's own use: it no longer waits on what the file held.

@@ -12,4 +12,6 @@ public:
     virtual void showWindow() = 0;
     // Ends the program; ask: whether to ask first when timers run.
     virtual void quitProgram(bool ask) = 0;
+    // Closes the windows that wait for the user, as their Cancel or No would.
+    virtual void dismissDialogs() = 0;
 };

@@ -510,6 +510,14 @@ void frmMain::raiseAlarm(const QString& message, const QString& due) { RaiseAlar
 void frmMain::showWindow() { mnuShow_Click(); }
 void frmMain::quitProgram(bool ask) { ExitProgram(ask); }
 
+void frmMain::dismissDialogs()
+{
+    // Each one's loop ends when control comes back to it; the program's step then goes on.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->isModal())
+            window->close();
+}
+
 void frmMain::RaiseAlarm(const QString& text, const QString& due)
 {
     m_reminders.show(text, due);

@@ -93,6 +93,7 @@ public:
     void raiseAlarm(const QString& message, const QString& due) override;
     void showWindow() override;
     void quitProgram(bool ask) override;
+    void dismissDialogs() override;
     // Whether the program has been unloaded and is ending.
     bool unloaded() const { return m_unloaded; }
 

@@ -8,7 +8,8 @@ TEST(CommandLine, DurationsAndClockTimesReadTheFormsOfTheHelpAndNothingElse)
         {"90", 90},       {"90s", 90},   {"5m", 300},        {"1h30m", 5400}, {"2d4h", 187200},
         {"1:30:00", 5400}, {"0:45", 45}, {"1d1h1m1s", 90061}, {" 5M ", 300}, {"", -1},
         {"5x", -1},       {"-5", -1},    {"1:60", -1},       {"1:5", -1},     {"m", -1},
-        {"1.5h", -1},     {"99999999999999", -1}};
+        {"1.5h", 5400},   {"99999999999999", -1}, {"5 minutes", 300}, {"1 hour 30 minutes", 5400},
+        {"1h 30m", 5400}, {"5 min", 300}, {"2 days", 172800}, {"30m 1h", -1}, {"5 5", -1}, {"5 mx", -1}};
     for (const auto& [text, seconds] : durations)
         EXPECT_EQ(CommandLine::duration(text).value_or(-1), seconds) << text;
 
@@ -38,7 +39,28 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
     EXPECT_EQ(CommandLine::parse({"pause", "40"}, &error)->slot, 40);
     EXPECT_TRUE(CommandLine::parse({"autostart", "on"}, &error)->on);
 
+    // Words as users write them: the duration is every word that belongs to it, then one message.
+    const std::vector<std::tuple<QStringList, std::int64_t, const char*, int>> read{
+        {{"start", "5", "minutes"}, 300, "", 0},
+        {{"start", "1", "hour", "30", "minutes", "Tea"}, 5400, "Tea", 0},
+        {{"start", "--slot=3", "1h", "30m"}, 5400, "", 3},
+        {{"start", "-s", "4", "5", "m", "--", "--weird"}, 300, "--weird", 4},
+        {{"start", "5m", "--message", "Tea time"}, 300, "Tea time", 0},
+        {{"at", "2:30", "pm", "Meeting"}, 52200, "Meeting", 0}};
+    for (const auto& [args, seconds, message, slot] : read) {
+        const auto c = CommandLine::parse(args, &error);
+        ASSERT_TRUE(c) << args.join(' ').toStdString() << ": " << error.toStdString();
+        EXPECT_EQ(c->verb == Command::Verb::At ? c->clockSeconds : c->seconds, seconds) << args.join(' ').toStdString();
+        EXPECT_EQ(c->message, message) << args.join(' ').toStdString();
+        EXPECT_EQ(c->slot, slot) << args.join(' ').toStdString();
+    }
+
     const std::vector<std::pair<QStringList, const char*>> bad{
+        {{"start", "5", "minutes", "Tea", "extra"}, "too many arguments: extra"},
+        {{"start", "1h", "30", "Tea"}, "too many arguments: Tea"},
+        {{"start", "5m", "Tea", "--message", "Other"}, "too many arguments: Tea"},
+        {{"start", "5m", "-x"}, "unknown option -x"},
+        {{"help", "begin"}, "no help on begin"},
         {{"begin"}, "unknown command begin"},
         {{"start"}, "start needs a duration"},
         {{"start", "0"}, "not a duration: 0"},
@@ -57,7 +79,8 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
 
 TEST(CommandMessage, ARequestGoesRoundAndAnythingElseIsRefusedWithItsReason)
 {
-    const CommandMessage::Request sent{{"start", "5m", "Tea\n\"time\""}, "/home/u"};
+    // Characters count, not bytes: ten thousand cups of tea are no more than ten thousand letters.
+    const CommandMessage::Request sent{{"start", "5m", "Tea\n\"time\"" + QString(10000, QChar(0x2615))}, "/home/u"};
     const QByteArray line = CommandMessage::encode(sent);
     EXPECT_EQ(line.count('\n'), 1);
     const auto back = CommandMessage::decodeRequest(line, nullptr);
@@ -71,7 +94,9 @@ TEST(CommandMessage, ARequestGoesRoundAndAnythingElseIsRefusedWithItsReason)
 
     const std::vector<std::pair<QByteArray, const char*>> refused{
         {line.left(line.size() - 5), "cut short or not one line"},
-        {QByteArray(CommandMessage::kMaxBytes + 1, 'x'), "oversized (16385 bytes)"},
+        {QByteArray(CommandMessage::kMaxBytes + 1, 'x'), "oversized (66561 bytes)"},
+        {CommandMessage::encode(CommandMessage::Request{{QString(CommandMessage::kMaxChars, 'x')}, "/"}),
+         "oversized (16385 characters)"},
         {"garbage\n", "not well formed"},
         {"{\"args\":[1,2],\"folder\":\"/\"}\n", "not a request"},
         {"{\"args\":[]}\n", "not a request"}};

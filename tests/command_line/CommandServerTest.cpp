@@ -10,7 +10,7 @@ class CommandServerTest : public TimerBoardTest {
 protected:
     CommandMessage::Reply send(CommandServer& server, const QStringList& args)
     {
-        return server.run(args, QStringLiteral("/home/someone"));
+        return server.run(args, dir.path());
     }
 };
 
@@ -19,6 +19,7 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
     frmMain& w = open();
     CommandServer server(w.slotBoard(), w);
     const SlotBoard& b = w.slotBoard();
+    writeBytes("notes.txt", "agenda");
     auto reply = send(server, {"start", "1h30m", "Meeting", "--slot", "3", "--no-alarm", "--run", "notes.txt"});
     EXPECT_EQ(reply.status, 0) << reply.error.toStdString();
     // Times carry their offset from UTC, so the hour that comes twice reads apart.
@@ -29,7 +30,7 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
     EXPECT_FALSE(b.entry(2).alarm);
     EXPECT_EQ(w.txtDesc[2]->text(), "Meeting");
     EXPECT_EQ(w.cmdStart[2]->text(), "Stop");
-    EXPECT_EQ(cSHAREDSettings::instance().sGet("RunFile2").toText(), "/home/someone/notes.txt");
+    EXPECT_EQ(cSHAREDSettings::instance().sGet("RunFile2").toText(), path("notes.txt"));
     EXPECT_EQ(tray->tip, "Zelvo is running");
 
     // Without --slot: the quick-start rule, from the bottom of the page; a clock time as T does.
@@ -43,7 +44,7 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
     EXPECT_TRUE(listed[0].toObject()["end"].toString().contains(offset));
 
     const SlotBoard::Entry before = b.entry(2);
-    for (const QStringList& args : {QStringList{"start", "5m", "Other", "--slot", "3"}, {"start", "3000d", "--slot", "4"},
+    for (const QStringList& args : {QStringList{"start", "5m", "Other", "--slot", "3"}, {"start", "3000d", "--slot", "4"}, {"start", "5m", "--run", "www.example.org", "--slot", "4"},
                                     QStringList{"stop", "5"}, QStringList{"start", "soon"}}) {
         reply = send(server, args);
         EXPECT_NE(reply.status, 0) << args.join(' ').toStdString();

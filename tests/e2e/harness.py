@@ -257,10 +257,23 @@ class Zelvo:
                 reports.append("stderr of start %d:\n%s" % (n, text[-6000:]))
         return reports
 
+    def copies(self):
+        """Process ids of this folder's program, children or not (a command starts one in the background)."""
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                if os.readlink("/proc/%s/exe" % pid) == self.path("zelvo"):
+                    found.append(int(pid))
+            except OSError:
+                pass
+        return found
+
     def stop(self):
         if self.proc and self.proc.poll() is None:
             self.proc.send_signal(signal.SIGKILL)
             self.proc.wait(timeout=10)
+        for pid in self.copies():
+            os.kill(pid, signal.SIGKILL)
         if self.tray:
             self.tray.terminate()
             self.tray.wait(timeout=10)

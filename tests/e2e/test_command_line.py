@@ -6,8 +6,11 @@ import glob
 import json
 import os
 import socket
+import shlex
 import stat
 import subprocess
+import threading
+import time
 import unittest
 
 from harness import Zelvo, wait_until
@@ -35,10 +38,15 @@ class CommandLine(unittest.TestCase):
     def test_start_brings_the_program_up_and_the_running_copy_carries_out_every_command(self):
         app = self.app
         self.assertEqual((self.zelvo("list").returncode, self.zelvo("list").stderr), (1, "zelvo: Zelvo is not running\n"))
-        app.proc = subprocess.Popen([app.path("zelvo"), "start", "5m", "Tea"], env=app.program_env, cwd=app.folder,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # From a real terminal (script gives the shell one): the command returns at once, and the
+        # program it started outlives the terminal, which hangs up as it closes.
+        began = time.monotonic()
+        terminal = subprocess.run(["script", "-qec", shlex.quote(app.path("zelvo")) + " start 5m Tea", "/dev/null"],
+                                  env=app.program_env, cwd=app.folder, capture_output=True, text=True, timeout=30)
+        self.assertLess(time.monotonic() - began, 2)
+        self.assertEqual(terminal.returncode, 0, terminal.stdout)
+        self.assertIn('Timer 10 "Tea" ends at', terminal.stdout)
         app.window = app.wait_window("^Zelvo$")
-        wait_until(lambda: self.zelvo("list").stdout, 10, "the started copy has no countdown")
         # The menu entry's actions, as a launcher runs them.
         entry = configparser.ConfigParser(interpolation=None)
         entry.read(DESKTOP)
@@ -55,7 +63,8 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(self.zelvo("stop", str(tea)).returncode, 0)
         self.assertNotIn(tea, self.listed())
         self.assertEqual(self.zelvo("quit").returncode, 0)
-        self.assertEqual(app.wait_exit(), 0)
+        wait_until(lambda: not app.copies(), 10, "the program did not end")
+        self.assertEqual(glob.glob(os.path.join(app.runtime, "zelvo-*")), [], "a clean end leaves no lock or socket")
 
         entry = os.path.join(app.env["HOME"], ".config", "autostart", "zelvo.desktop")
         self.assertEqual(self.zelvo("autostart", "on").returncode, 0)
@@ -69,7 +78,7 @@ class CommandLine(unittest.TestCase):
         app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Bread", "ALARMON0,-1 ", "RUN0,0 ",
                             "TIMER0END," + us_general(datetime.datetime.now() + datetime.timedelta(minutes=5))])
         saved = []
-        for bad in (None, (("start", "5 minutes"), 2, "not a duration: 5 minutes\nTry 'zelvo --help'."),
+        for bad in (None, (("start", "5 parsecs"), 2, "not a duration: 5 parsecs\nTry 'zelvo --help'."),
                     (("start", "1m", "--slot", "1"), 1, "Timer 1 is busy: stop it first")):
             app.start()
             if bad:
@@ -108,6 +117,57 @@ class CommandLine(unittest.TestCase):
         self.assertEqual((row["slot"], row["message"], row["state"]), (10, "Tea", "counting"), app.diagnosis())
         self.assertAlmostEqual(row["remainingSeconds"], 7200, delta=60)
         self.assertRegex(row["end"], r"T\d\d:\d\d:\d\d[+-]\d\d:\d\d$")
+
+    def test_forty_five_at_once_fill_all_forty_rows_and_the_rest_are_told_no(self):
+        self.app.start()
+        results = []
+        starts = [threading.Thread(target=lambda: results.append(self.zelvo("start", "1h"))) for _ in range(45)]
+        for thread in starts:
+            thread.start()
+        for thread in starts:
+            thread.join()
+        self.assertEqual(sorted(r.returncode for r in results), [0] * 40 + [1] * 5)
+        self.assertEqual({r.stderr for r in results if r.returncode},
+                         {"zelvo: No free timers available. Cannot start countdown.\n"})
+        self.assertEqual(len(self.listed()), 40)
+
+    def test_a_command_meeting_the_update_question_waits_for_it_and_quit_answers_it(self):
+        app = self.app
+        app.start()
+        app.dialog(timeout=45)  # the update question, 30 s after a first start
+        waiting = subprocess.Popen([app.path("zelvo"), "start", "5m", "Tea"], env=app.program_env, cwd=app.folder,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        listed = self.zelvo("list")
+        self.assertEqual((listed.returncode, listed.stdout), (0, ""), "list answers at once, and nothing ran yet")
+        time.sleep(3)
+        self.assertIsNone(waiting.poll(), "the start waits for the question")
+        self.assertEqual(self.zelvo("quit").returncode, 0)
+        out, err = waiting.communicate(timeout=15)
+        self.assertEqual(waiting.returncode, 0, err)
+        self.assertIn("waiting for Zelvo", err)
+        wait_until(lambda: not app.copies(), 10, "quit did not end the program")
+        self.assertEqual(app.settings()["TIMERNAME9"], "Tea")
+
+    def test_a_flood_of_connections_leaves_list_answering_and_the_log_short(self):
+        app = self.app
+        app.start()
+        [path] = glob.glob(os.path.join(app.runtime, "zelvo-*.sock"))
+        peers = []
+        for n in range(900):
+            peer = socket.socket(socket.AF_UNIX)
+            peer.settimeout(2)
+            try:
+                peer.connect(path)
+                peer.sendall(b"x" if n % 2 else b"")
+            except OSError:
+                pass
+            peers.append(peer)
+        self.assertEqual(self.zelvo("list").returncode, 0)
+        for peer in peers:
+            peer.close()
+        time.sleep(3)
+        self.assertEqual(self.zelvo("start", "1m", "After").returncode, 0)
+        self.assertLessEqual(self.log().count("Command refused: the message was"), 5)
 
 
 if __name__ == "__main__":

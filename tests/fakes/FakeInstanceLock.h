@@ -12,9 +12,18 @@ public:
         asked << request;
         return reply;
     }
-    void onRequest(int, std::function<void(const QByteArray&, Answer)> h) override { handler = std::move(h); }
+    QByteArray askAndWait(const QByteArray& request, int, const std::function<void()>&) override
+    {
+        return ask(request, 0);
+    }
+    void release() override { released = true; }
+    void onRequest(int, const QByteArray&, std::function<void(const QByteArray&, Answer)> h) override
+    {
+        handler = std::move(h);
+    }
 
     bool earlier = false;
+    bool released = false;
     QString lockProblem;
     QByteArrayList asked;
     QByteArray reply;

@@ -14,6 +14,7 @@ public:
     bool slotOnPage(int i) const override { return onPage(i); }
     void showWindow() override { ++shows; }
     void quitProgram(bool ask) override { quits.push_back(ask); }
+    void dismissDialogs() override {}
 
     std::function<bool(int)> onPage = [](int) { return true; };
     QStringList alarms;

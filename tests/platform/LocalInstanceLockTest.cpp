@@ -27,7 +27,7 @@ TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndHasItsAnswer)
     const QString key = freshKey();
     LocalInstanceLock first(key);
     QByteArrayList heard;
-    first.onRequest(16, [&](const QByteArray& request, const InstanceLock::Answer& answer) {
+    first.onRequest(16, "busy\n", [&](const QByteArray& request, const InstanceLock::Answer& answer) {
         heard << request;
         answer("ok " + request);
     });
@@ -54,6 +54,9 @@ TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndHasItsAnswer)
     LocalInstanceLock elsewhere(freshKey());
     EXPECT_FALSE(elsewhere.earlierInstanceRunning()) << "a copy in another folder runs on its own";
     EXPECT_FALSE(LocalInstanceLock(freshKey()).earlierListening());
+    // A clean end leaves nothing behind in the runtime folder.
+    first.release();
+    EXPECT_FALSE(QFile::exists(first.socketPath()) || QFile::exists(first.lockPath()));
 }
 
 // A folder below a plain file can be made by nobody, root included.
