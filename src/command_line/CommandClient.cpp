@@ -59,25 +59,14 @@ int print(const CommandMessage::Reply& reply)
 int forward(InstanceLock& lock, const QStringList& args)
 {
     // No time-out: a command waits for the copy that runs, which answers once it has carried it
-    // out (after a window that waits for the user, say) or refused it. Told it is busy with other
-    // callers, where nothing was done, it asks again.
-    QElapsedTimer busy;
-    busy.start();
-    for (;;) {
-        const QByteArray answer = lock.askAndWait(CommandMessage::encode({args, QDir::currentPath()}), kSayWaitingMs, [] {
-            out(stderr, QStringLiteral("zelvo: waiting for Zelvo (a window of it is waiting for you)\n"));
-        });
-        if (answer.isEmpty())
-            return fail(1, QStringLiteral("Zelvo did not take the command (it is not running, or it ended)"));
-        const auto reply = CommandMessage::decodeReply(answer);
-        if (!reply)
-            return fail(1, QStringLiteral("Zelvo gave an answer that could not be read"));
-        if (reply->status != CommandMessage::kBusy)
-            return print(*reply);
-        if (busy.hasExpired(kStartMs))
-            return fail(1, QStringLiteral("Zelvo is too busy to take the command; it was not carried out"));
-        QThread::msleep(100);
-    }
+    // out (after a window that waits for the user, say) or refused it.
+    const QByteArray answer = lock.askAndWait(CommandMessage::encode({args, QDir::currentPath()}), kSayWaitingMs, [] {
+        out(stderr, QStringLiteral("zelvo: waiting for Zelvo (a window of it is waiting for you)\n"));
+    });
+    if (answer.isEmpty())
+        return fail(1, QStringLiteral("Zelvo did not take the command (it is not running, or it ended)"));
+    const auto reply = CommandMessage::decodeReply(answer);
+    return reply ? print(*reply) : fail(1, QStringLiteral("Zelvo gave an answer that could not be read"));
 }
 
 // No copy runs: one is started in the background, in a session of its own and with none of the

@@ -14,7 +14,6 @@ CommandServer::CommandServer(SlotBoard& board, SlotHost& host) : m_commands(boar
 void CommandServer::listen(InstanceLock& lock)
 {
     lock.onRequest(CommandMessage::kMaxBytes,
-                   CommandMessage::encode(CommandMessage::Reply{CommandMessage::kBusy, QString(), "busy"}),
                    [this](const QByteArray& bytes, const InstanceLock::Answer& answer) { hear(bytes, answer); });
 }
 

@@ -9,7 +9,6 @@
 namespace CommandMessage {
 constexpr int kMaxChars = 16 * 1024;              // what a request may hold, in characters
 constexpr int kMaxBytes = 4 * kMaxChars + 1024;    // the same on the wire, UTF-8 and JSON
-constexpr int kBusy = 75;  // a reply's status when too many callers came at once: nothing was done, try again
 constexpr int kMaxReplyBytes = 1024 * 1024;  // a list of forty long messages
 
 struct Request {

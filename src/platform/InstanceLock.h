@@ -19,14 +19,14 @@ public:
     virtual bool earlierListening() = 0;
     // Sends a request to the earlier copy and returns its reply; empty when it did not answer.
     virtual QByteArray ask(const QByteArray& request, int timeoutMs) = 0;
-    // The same without a time-out: waits for the reply or the end of the connection, and calls
-    // waiting once when the reply takes longer than sayWaitingMs.
+    // The same without a time-out: waits for the reply, and calls waiting once when it takes longer
+    // than sayWaitingMs. A connection that ends without a reply is made again while the copy is
+    // there (one flooded with callers closes it at once, unread); empty when it is gone.
     virtual QByteArray askAndWait(const QByteArray& request, int sayWaitingMs, const std::function<void()>& waiting) = 0;
     // At a clean end: the lock and the channel go, and their files with them.
     virtual void release() = 0;
     // In the first copy, for every request of a copy run by the same user: the bytes as they came
     // (up to a newline, the end of the connection, a deadline, or one byte past maxBytes), and the
-    // way to answer, now or later. A connection beyond the number heard at once gets busyReply.
-    virtual void onRequest(int maxBytes, const QByteArray& busyReply,
-                           std::function<void(const QByteArray& request, Answer answer)> handler) = 0;
+    // way to answer, now or later. A connection beyond the number heard at once is closed unread.
+    virtual void onRequest(int maxBytes, std::function<void(const QByteArray& request, Answer answer)> handler) = 0;
 };

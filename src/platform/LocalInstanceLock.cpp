@@ -8,6 +8,7 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 #ifdef Q_OS_LINUX
 #include <sys/socket.h>
@@ -16,8 +17,9 @@
 
 namespace {
 constexpr int kDeadlineMs = 2000;  // the whole message must have come by then
-constexpr int kMostPeers = 64;     // connections heard at once; one more is told to come back
+constexpr int kMostPeers = 64;     // connections heard at once; one more is closed unread
 constexpr int kWatchMs = 5000;     // how often the server is checked to be listening still
+constexpr int kConnectMs = 20000;  // how long a caller keeps trying to get through
 
 QString runtimeFolder()
 {
@@ -107,10 +109,8 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
         return;
     }
     if (m_peers >= kMostPeers) {
-        // Told at once, before anything is read: the caller may try again, nothing was carried out.
-        peer->write(m_busyReply);
-        peer->flush();
-        peer->disconnectFromServer();
+        // Closed unread, so nothing of it is carried out and its caller tries again.
+        peer->abort();
         return;
     }
     ++m_peers;
@@ -186,33 +186,38 @@ QByteArray LocalInstanceLock::ask(const QByteArray& request, int timeoutMs)
 QByteArray LocalInstanceLock::askAndWait(const QByteArray& request, int sayWaitingMs,
                                          const std::function<void()>& waiting)
 {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath());
-    if (!socket.waitForConnected(kDeadlineMs))
-        return {};
-    socket.write(request);
-    socket.waitForBytesWritten(kDeadlineMs);
-    QByteArray reply;
-    QElapsedTimer clock;
-    clock.start();
+    QElapsedTimer trying;
+    trying.start();
     bool told = false;
-    while (!reply.endsWith('\n') && socket.state() == QLocalSocket::ConnectedState) {
-        const int left = told ? 1000 : std::max(1, sayWaitingMs - static_cast<int>(clock.elapsed()));
-        if (socket.waitForReadyRead(left)) {
-            reply += socket.readAll();
-        } else if (!told && clock.elapsed() >= sayWaitingMs && socket.state() == QLocalSocket::ConnectedState) {
-            told = true;
-            if (waiting)
-                waiting();
+    const auto say = [&] {
+        if (!told && waiting)
+            waiting();
+        told = true;
+    };
+    do {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(kDeadlineMs) && socket.write(request) == request.size()
+            && socket.waitForBytesWritten(kDeadlineMs)) {
+            QByteArray reply;
+            QElapsedTimer clock;
+            clock.start();
+            while (!reply.endsWith('\n') && (socket.bytesAvailable() > 0 || socket.state() == QLocalSocket::ConnectedState)) {
+                if (socket.bytesAvailable() > 0 || socket.waitForReadyRead(told ? 1000 : std::max(1, sayWaitingMs)))
+                    reply += socket.readAll();
+                else if (clock.elapsed() >= sayWaitingMs && socket.state() == QLocalSocket::ConnectedState)
+                    say();
+            }
+            if (!reply.isEmpty())
+                return reply;
         }
-    }
-    return reply + socket.readAll();
+        QThread::msleep(100);
+    } while (!trying.hasExpired(kConnectMs) && QFileInfo::exists(socketPath()));
+    return {};
 }
 
-void LocalInstanceLock::onRequest(int maxBytes, const QByteArray& busyReply,
-                                  std::function<void(const QByteArray&, Answer)> handler)
+void LocalInstanceLock::onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler)
 {
     m_maxBytes = maxBytes;
-    m_busyReply = busyReply;
     m_handler = std::move(handler);
 }

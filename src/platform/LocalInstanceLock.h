@@ -19,8 +19,7 @@ public:
     QByteArray ask(const QByteArray& request, int timeoutMs) override;
     QByteArray askAndWait(const QByteArray& request, int sayWaitingMs, const std::function<void()>& waiting) override;
     void release() override;
-    void onRequest(int maxBytes, const QByteArray& busyReply,
-                   std::function<void(const QByteArray&, Answer)> handler) override;
+    void onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler) override;
     QString lockPath() const { return m_base + ".lock"; }
     QString socketPath() const { return m_base + ".sock"; }
 
@@ -34,7 +33,6 @@ private:
     std::unique_ptr<QTimer> m_watch;
     int m_peers = 0;
     int m_maxBytes = 0;
-    QByteArray m_busyReply;
     std::function<void(const QByteArray&, Answer)> m_handler;
     QString m_problem;
 };

@@ -17,10 +17,7 @@ public:
         return ask(request, 0);
     }
     void release() override { released = true; }
-    void onRequest(int, const QByteArray&, std::function<void(const QByteArray&, Answer)> h) override
-    {
-        handler = std::move(h);
-    }
+    void onRequest(int, std::function<void(const QByteArray&, Answer)> h) override { handler = std::move(h); }
 
     bool earlier = false;
     bool released = false;

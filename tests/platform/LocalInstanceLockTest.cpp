@@ -27,7 +27,7 @@ TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndHasItsAnswer)
     const QString key = freshKey();
     LocalInstanceLock first(key);
     QByteArrayList heard;
-    first.onRequest(16, "busy\n", [&](const QByteArray& request, const InstanceLock::Answer& answer) {
+    first.onRequest(16, [&](const QByteArray& request, const InstanceLock::Answer& answer) {
         heard << request;
         answer("ok " + request);
     });
