@@ -71,9 +71,15 @@ bool QtTrayHost::addStatusNotifier(const QIcon& icon, const QString& tooltip)
 {
 #ifdef ZELVO_DBUS
     if (!m_item) {
-        auto item = std::make_unique<StatusNotifierItem>(m_menu, [this](StatusNotifierItem::Click c) {
-            handle(c == StatusNotifierItem::Click::Primary ? Message::LeftDown : Message::RightUp);
-        });
+        auto item = std::make_unique<StatusNotifierItem>(
+            m_menu,
+            [this](StatusNotifierItem::Click c) {
+                handle(c == StatusNotifierItem::Click::Primary ? Message::LeftDown : Message::RightUp);
+            },
+            [this] {
+                if (m_lost)
+                    m_lost();
+            });
         if (!item->publish())
             return false;
         m_item = std::move(item);
@@ -135,6 +141,16 @@ bool QtTrayHost::remove()
         return false;
     m_icon->hide();
     return true;
+}
+
+void QtTrayHost::setAttention(bool on)
+{
+#ifdef ZELVO_DBUS
+    if (m_item)
+        m_item->setAttention(on);
+#else
+    Q_UNUSED(on);
+#endif
 }
 
 void QtTrayHost::handle(Message m)

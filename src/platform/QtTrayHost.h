@@ -21,6 +21,8 @@ public:
     void setHandler(std::function<void(Message)> handler) override;
     void setMenu(QMenu* menu) override;
     void watch(std::function<void()> appeared) override;
+    void setLost(std::function<void()> lost) override { m_lost = std::move(lost); }
+    void setAttention(bool on) override;
 
 private:
     bool addStatusNotifier(const QIcon& icon, const QString& tooltip);
@@ -32,4 +34,5 @@ private:
     std::unique_ptr<QObject> m_watching;
     QPointer<QMenu> m_menu;
     std::function<void(Message)> m_handler;
+    std::function<void()> m_lost;
 };

@@ -22,4 +22,9 @@ public:
     virtual void setMenu(QMenu* menu) = 0;
     // Calls appeared once, from the event loop, when a notification area comes up after all.
     virtual void watch(std::function<void()> appeared) = 0;
+    // Calls lost, from the event loop, whenever the area that shows the icon goes away (a panel
+    // killed or restarted) or refuses it; the icon is then not shown until add succeeds again.
+    virtual void setLost(std::function<void()> lost) = 0;
+    // Whether something waits for the user (a reminder is open), for areas that can show it.
+    virtual void setAttention(bool on) = 0;
 };

@@ -36,4 +36,11 @@ void ReminderWindows::show(const QString& text, const QString& due)
         reminder = new frmMessage(text, due);
     reminder->show();
     reminder->notifyDesktop();
+    // A reminder closes for good: it is deleted when closed.
+    QObject::connect(reminder, &QObject::destroyed, &m_context, [this] {
+        if (--m_open == 0 && m_waiting)
+            m_waiting(false);
+    });
+    if (m_open++ == 0 && m_waiting)
+        m_waiting(true);
 }

@@ -1,7 +1,9 @@
 #pragma once
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class SlotBoard;
@@ -20,7 +22,12 @@ public:
     void drop();
     // Shows a reminder with the message (and when a late one was due) and leaves its notice on the desktop.
     void show(const QString& text, const QString& due);
+    // Told true when the first reminder opens and false when the last one has closed.
+    void onWaiting(std::function<void(bool)> waiting) { m_waiting = std::move(waiting); }
 
 private:
     std::vector<QPointer<frmMessage>> m_spare;
+    int m_open = 0;
+    QObject m_context;  // ends the reminders' calls back with this
+    std::function<void(bool)> m_waiting;
 };

@@ -55,6 +55,7 @@ frmMain::frmMain()
 {
     setObjectName("frmMain");
     m_slots.setHost(this);
+    m_reminders.onWaiting([](bool waiting) { Guard::silently([&] { Platform::tray().setAttention(waiting); }); });
     connect(&m_slots, &SlotBoard::slotChanged, this, &frmMain::drawRow);
     connect(&m_slots, &SlotBoard::fieldsChanged, this, &frmMain::drawFields);
     connect(&m_slots, &SlotBoard::countdownStarting, this, &frmMain::onCountdownStarting);
@@ -216,6 +217,15 @@ void frmMain::Form_Load()
     g([&] { ShowPage(0); });
     g([&] { mSHAREDSysTray::instance().showprogramintray(TrayIcon, "Zelvo standing by"); });
     g([&] { mSHAREDSysTray::instance().watchForArea(TrayIcon); });
+    g([&] {
+        // With the area gone, a hidden window would have no way back.
+        mSHAREDSysTray::instance().whenAreaLost([this] {
+            outside("areaLost", [this] {
+                if (!isVisible())
+                    showMinimized();
+            });
+        });
+    });
     g([&] { RestoreTimers(); });
     g([&] { setFixedWidth(Twips::px(2 * 3972 + 400)); });
     g([&] {

@@ -43,11 +43,25 @@ void mSHAREDSysTray::resetInstance()
 void mSHAREDSysTray::showprogramintray(QLabel* picture, const QString& tooltip)
 {
     m_tooltip = tooltip;
+    m_picture = picture;
     Guard g{"showprogramintray", kModule};
     g([&] {
         if (Platform::tray().add(iconOf(picture), tooltip.left(kTipLength)))
             m_iconShown = true;
     });
+    g([&] { Platform::tray().setLost([] { instance().areaLost(); }); });
+}
+
+void mSHAREDSysTray::areaLost()
+{
+    if (!m_iconShown)
+        return;
+    m_iconShown = false;
+    cSharedLogging::instance().LogEvent(
+        "The notification area went away: the window is minimised instead of hidden until one comes back", false);
+    if (m_whenLost)
+        m_whenLost();
+    awaitArea();
 }
 
 void mSHAREDSysTray::changetrayicon(QLabel* picture, const QString& tooltip)
@@ -82,12 +96,18 @@ void mSHAREDSysTray::watchForArea(QLabel* picture)
 {
     if (m_iconShown)
         return;
+    m_picture = picture;
     cSharedLogging::instance().LogEvent("No notification area at start: watching for one", false);
-    Platform::tray().watch([picture = QPointer<QLabel>(picture)] {
+    awaitArea();
+}
+
+void mSHAREDSysTray::awaitArea()
+{
+    Platform::tray().watch([] {
         mSHAREDSysTray& tray = instance();
-        if (!picture || tray.m_iconShown)
+        if (!tray.m_picture || tray.m_iconShown)
             return;
-        tray.showprogramintray(picture, tray.m_tooltip);
+        tray.showprogramintray(tray.m_picture, tray.m_tooltip);
         if (tray.m_iconShown)
             cSharedLogging::instance().LogEvent("A notification area appeared: the icon is shown", false);
     });

@@ -384,6 +384,22 @@ class Zelvo:
     def selection(self, which="primary"):
         return run("xclip", "-o", "-selection", which, env=self.env, check=False).stdout
 
+    def find_tray_picture(self, top, height):
+        """The middle of the pixels of the tray picture's rim (red at rest, green while counting) in a
+        strip of the screen, as a panel draws it; None when there are none."""
+        text = run("import", "-window", "root", "-crop", "%dx%d+0+%d" % (10000, height, top), "-depth", "8",
+                   "txt:-", env=self.env).stdout
+        found = []
+        for line in text.splitlines()[1:]:
+            place, _, colour = line.partition(": (")
+            x, y = map(int, place.split(","))
+            r, g, b = (int(float(v)) for v in colour.split(")")[0].split(",")[:3])
+            if (r > 170 and g < 70 and b < 70) or (g > 130 and r < 60 and b < 80):
+                found.append((x, y + top))
+        if not found:
+            return None
+        return sum(p[0] for p in found) // len(found), sum(p[1] for p in found) // len(found)
+
     def screenshot(self, name, window="root"):
         target = os.path.join(ARTIFACTS, name)
         os.makedirs(os.path.dirname(target), exist_ok=True)

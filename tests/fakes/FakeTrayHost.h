@@ -36,6 +36,8 @@ public:
 
     void setMenu(QMenu* m) override { menu = m; }
     void watch(std::function<void()> a) override { appeared = std::move(a); }
+    void setLost(std::function<void()> l) override { lost = std::move(l); }
+    void setAttention(bool on) override { attention = on; }
 
     void click(Message m) { handler(m); }
 
@@ -48,4 +50,6 @@ public:
     std::function<void(Message)> handler;
     QMenu* menu = nullptr;
     std::function<void()> appeared;
+    std::function<void()> lost;
+    bool attention = false;
 };

@@ -49,13 +49,51 @@ const QDBusArgument& operator>>(const QDBusArgument& arg, DBusMenuItem& item)
     return arg;
 }
 
-DBusMenu::DBusMenu(QMenu* menu, QObject* parent) : QObject(parent), m_menu(menu) {}
+QDBusArgument& operator<<(QDBusArgument& arg, const DBusMenuEvent& event)
+{
+    arg.beginStructure();
+    arg << event.id << event.eventId << event.data << event.timestamp;
+    arg.endStructure();
+    return arg;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& arg, DBusMenuEvent& event)
+{
+    arg.beginStructure();
+    arg >> event.id >> event.eventId >> event.data >> event.timestamp;
+    arg.endStructure();
+    return arg;
+}
+
+namespace {
+const QString kUnknownId = QStringLiteral("com.canonical.dbusmenu.UnknownId");
+const QString kUnknownProperty = QStringLiteral("com.canonical.dbusmenu.UnknownProperty");
+}
+
+DBusMenu::DBusMenu(QMenu* menu, QObject* parent) : QObject(parent), m_menu(menu)
+{
+    // A host that drew the menu reads it again when an entry changes.
+    if (menu)
+        for (QAction* action : menu->actions())
+            connect(action, &QAction::changed, this, [this] { emit LayoutUpdated(++m_revision, 0); });
+}
 
 void DBusMenu::registerTypes()
 {
     qDBusRegisterMetaType<DBusMenuLayoutItem>();
     qDBusRegisterMetaType<DBusMenuItem>();
     qDBusRegisterMetaType<QList<DBusMenuItem>>();
+    qDBusRegisterMetaType<DBusMenuEvent>();
+    qDBusRegisterMetaType<QList<DBusMenuEvent>>();
+}
+
+bool DBusMenu::exists(int id) const { return id == 0 || (m_menu && id >= 1 && id <= m_menu->actions().size()); }
+
+bool DBusMenu::refuse(const QString& error, const QString& text)
+{
+    if (calledFromDBus())
+        sendErrorReply(error, text);
+    return false;
 }
 
 // Id 0 is the menu itself; its actions are 1, 2, … in order.
@@ -78,11 +116,15 @@ QVariantMap DBusMenu::propertiesOf(int id) const
 
 uint DBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList&, DBusMenuLayoutItem& layout)
 {
+    if (!exists(parentId)) {
+        refuse(kUnknownId, QStringLiteral("no menu entry %1").arg(parentId));
+        return 0;
+    }
     layout = {parentId, propertiesOf(parentId), {}};
     if (parentId == 0 && recursionDepth != 0 && m_menu)
         for (int id = 1; id <= m_menu->actions().size(); ++id)
             layout.children << DBusMenuLayoutItem{id, propertiesOf(id), {}};
-    return 1;
+    return m_revision;
 }
 
 QList<DBusMenuItem> DBusMenu::GetGroupProperties(const QList<int>& ids, const QStringList&)
@@ -93,11 +135,20 @@ QList<DBusMenuItem> DBusMenu::GetGroupProperties(const QList<int>& ids, const QS
     return items;
 }
 
-QDBusVariant DBusMenu::GetProperty(int id, const QString& name) { return QDBusVariant(propertiesOf(id).value(name)); }
-
-void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint)
+QDBusVariant DBusMenu::GetProperty(int id, const QString& name)
 {
-    if (eventId != QLatin1String("clicked") || !m_menu || id < 1 || id > m_menu->actions().size())
+    // An empty variant cannot be sent: a missing entry or property is an error.
+    const QVariantMap properties = propertiesOf(id);
+    if (!exists(id))
+        refuse(kUnknownId, QStringLiteral("no menu entry %1").arg(id));
+    else if (!properties.contains(name))
+        refuse(kUnknownProperty, QStringLiteral("no property %1").arg(name));
+    return QDBusVariant(properties.value(name, QString()));
+}
+
+void DBusMenu::trigger(int id)
+{
+    if (id < 1 || !m_menu || id > m_menu->actions().size())
         return;
     QPointer<QAction> action = m_menu->actions()[id - 1];
     QTimer::singleShot(0, this, [action] {
@@ -106,4 +157,44 @@ void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint)
     });
 }
 
-bool DBusMenu::AboutToShow(int) { return false; }
+void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint)
+{
+    if (!exists(id)) {
+        refuse(kUnknownId, QStringLiteral("no menu entry %1").arg(id));
+        return;
+    }
+    if (eventId == QLatin1String("clicked"))
+        trigger(id);
+}
+
+QList<int> DBusMenu::EventGroup(const QList<DBusMenuEvent>& events)
+{
+    QList<int> idErrors;
+    for (const DBusMenuEvent& event : events) {
+        if (!exists(event.id))
+            idErrors << event.id;
+        else if (event.eventId == QLatin1String("clicked"))
+            trigger(event.id);
+    }
+    if (!events.isEmpty() && idErrors.size() == events.size())
+        refuse(kUnknownId, QStringLiteral("no such menu entries"));
+    return idErrors;
+}
+
+bool DBusMenu::AboutToShow(int id)
+{
+    if (!exists(id))
+        return refuse(kUnknownId, QStringLiteral("no menu entry %1").arg(id));
+    return false;
+}
+
+QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors)
+{
+    idErrors.clear();
+    for (int id : ids)
+        if (!exists(id))
+            idErrors << id;
+    if (!ids.isEmpty() && idErrors.size() == ids.size())
+        refuse(kUnknownId, QStringLiteral("no such menu entries"));
+    return {};
+}

@@ -6,6 +6,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QImage>
 #include <QtEndian>
@@ -71,8 +72,9 @@ const QDBusArgument& operator>>(const QDBusArgument& arg, SniToolTip& t)
     return arg;
 }
 
-StatusNotifierItem::StatusNotifierItem(QMenu* menu, std::function<void(Click)> clicked)
-    : m_menu(new DBusMenu(menu, this)), m_clicked(std::move(clicked))
+StatusNotifierItem::StatusNotifierItem(QMenu* menu, std::function<void(Click)> clicked,
+                                       std::function<void()> hostGone)
+    : m_menu(new DBusMenu(menu, this)), m_clicked(std::move(clicked)), m_hostGone(std::move(hostGone))
 {
     static int count = 0;
     m_service = QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(QCoreApplication::applicationPid()).arg(++count);
@@ -81,8 +83,9 @@ StatusNotifierItem::StatusNotifierItem(QMenu* menu, std::function<void(Click)> c
     qDBusRegisterMetaType<SniToolTip>();
     DBusMenu::registerTypes();
     // A panel restarted, or one that comes up later, has a new watcher: register again with it.
-    auto* watcher = new QDBusServiceWatcher(kWatcher, bus(), QDBusServiceWatcher::WatchForRegistration, this);
+    auto* watcher = new QDBusServiceWatcher(kWatcher, bus(), QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
     connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &StatusNotifierItem::registerWithWatcher);
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] { m_hostGone(); });
 }
 
 StatusNotifierItem::~StatusNotifierItem()
@@ -113,7 +116,13 @@ void StatusNotifierItem::registerWithWatcher()
     QDBusMessage call = QDBusMessage::createMethodCall(kWatcher, QStringLiteral("/StatusNotifierWatcher"), kWatcher,
                                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << m_service;
-    bus().asyncCall(call);
+    // A watcher that refuses the item shows it no more than no watcher at all.
+    auto* reply = new QDBusPendingCallWatcher(bus().asyncCall(call), this);
+    connect(reply, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        if (call->isError())
+            m_hostGone();
+        call->deleteLater();
+    });
 }
 
 void StatusNotifierItem::update(const QIcon& icon, const QString& tip)
@@ -124,6 +133,14 @@ void StatusNotifierItem::update(const QIcon& icon, const QString& tip)
         m_tip = tip;
         emit NewToolTip();
     }
+}
+
+void StatusNotifierItem::setAttention(bool on)
+{
+    if (on == m_attention)
+        return;
+    m_attention = on;
+    emit NewStatus(status());
 }
 
 QDBusObjectPath StatusNotifierItem::menu() const { return QDBusObjectPath(kMenuPath); }

@@ -36,11 +36,11 @@ class StatusNotifierItem : public QObject {
     Q_PROPERTY(int WindowId READ windowId)
     Q_PROPERTY(QString IconName READ iconName)
     Q_PROPERTY(SniPixmaps IconPixmap READ iconPixmap)
-    Q_PROPERTY(QString OverlayIconName READ iconName)
+    Q_PROPERTY(QString OverlayIconName READ noName)
     Q_PROPERTY(SniPixmaps OverlayIconPixmap READ noPixmaps)
     Q_PROPERTY(QString AttentionIconName READ iconName)
-    Q_PROPERTY(SniPixmaps AttentionIconPixmap READ noPixmaps)
-    Q_PROPERTY(QString AttentionMovieName READ iconName)
+    Q_PROPERTY(SniPixmaps AttentionIconPixmap READ iconPixmap)
+    Q_PROPERTY(QString AttentionMovieName READ noName)
     Q_PROPERTY(SniToolTip ToolTip READ toolTip)
     Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
     Q_PROPERTY(QDBusObjectPath Menu READ menu)
@@ -49,7 +49,8 @@ public:
     enum class Click { Primary, Context };
     static constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
 
-    StatusNotifierItem(QMenu* menu, std::function<void(Click)> clicked);
+    // hostGone: the watcher went away or refused the item, which no panel shows now.
+    StatusNotifierItem(QMenu* menu, std::function<void(Click)> clicked, std::function<void()> hostGone);
     ~StatusNotifierItem() override;
 
     // Whether the session has a status-notifier watcher to register with.
@@ -57,13 +58,17 @@ public:
     // Exports the item and asks the watcher to show it; false when the bus refused.
     bool publish();
     void update(const QIcon& icon, const QString& tip);
+    // "NeedsAttention" while a reminder is open, "Active" otherwise.
+    void setAttention(bool on);
 
     QString category() const { return QStringLiteral("ApplicationStatus"); }
     QString id() const { return QStringLiteral("zelvo"); }
     QString title() const { return QStringLiteral("Zelvo"); }
-    QString status() const { return QStringLiteral("Active"); }
+    QString status() const { return m_attention ? QStringLiteral("NeedsAttention") : QStringLiteral("Active"); }
     int windowId() const { return 0; }
-    QString iconName() const { return {}; }
+    // The installed icon's name; the pixmaps serve hosts without it.
+    QString iconName() const { return QStringLiteral("zelvo"); }
+    QString noName() const { return {}; }
     SniPixmaps iconPixmap() const { return m_pixmaps; }
     SniPixmaps noPixmaps() const { return {}; }
     SniToolTip toolTip() const { return {{}, {}, m_tip, {}}; }
@@ -87,6 +92,8 @@ private:
     QString m_service;
     DBusMenu* m_menu = nullptr;
     std::function<void(Click)> m_clicked;
+    std::function<void()> m_hostGone;
     SniPixmaps m_pixmaps;
     QString m_tip;
+    bool m_attention = false;
 };
