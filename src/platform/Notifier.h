@@ -8,7 +8,8 @@
 class Notifier {
 public:
     virtual ~Notifier() = default;
-    // Returns a handle for withdraw; activated runs, from the event loop, when the user picks the notice.
+    // Returns a handle for withdraw; activated runs, from the event loop, when the user picks the
+    // notice. body is plain text: the service's own markup, where it reads any, is the notifier's affair.
     virtual int post(const QString& summary, const QString& body, const QImage& icon,
                      std::function<void()> activated) = 0;
     virtual void withdraw(int handle) = 0;

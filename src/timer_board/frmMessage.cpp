@@ -79,8 +79,7 @@ void frmMessage::notifyDesktop()
 {
     if (m_notice)
         return;
-    // Services that read markup would otherwise take a message's "<" for a tag.
-    m_notice = Platform::notifier().post(windowTitle(), Label1->text().toHtmlEscaped(),
+    m_notice = Platform::notifier().post(windowTitle(), Label1->text(),
                                          windowIcon().pixmap(32).toImage(),
                                          [self = QPointer<frmMessage>(this)] {
                                              TriggerQueue::instance().post("bringToFront", [self] {

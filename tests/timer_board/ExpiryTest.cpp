@@ -230,7 +230,7 @@ TEST_F(ExpiryTest, ClosingOneReminderLeavesTheOtherOpenAndWithdrawsOnlyItsDeskto
             texts << notice.text;
         return texts;
     };
-    EXPECT_EQ(notices(), (QStringList{"Zelvo Alert!: one", "Zelvo Alert!: &lt;two&gt; &amp; more"}));
+    EXPECT_EQ(notices(), (QStringList{"Zelvo Alert!: one", "Zelvo Alert!: <two> & more"}));
     EXPECT_TRUE(notifier->withIcon);
     frmMessage* two = nullptr;
     for (frmMessage* m : reminders())
@@ -239,7 +239,7 @@ TEST_F(ExpiryTest, ClosingOneReminderLeavesTheOtherOpenAndWithdrawsOnlyItsDeskto
         else
             two = m;
     EXPECT_EQ(reminderTexts(), QStringList{"<two> & more"});
-    EXPECT_EQ(notices(), QStringList{"Zelvo Alert!: &lt;two&gt; &amp; more"});
+    EXPECT_EQ(notices(), QStringList{"Zelvo Alert!: <two> & more"});
 
     // Picking the notice brings its reminder back; a failing service is logged.
     two->hide();

@@ -6,6 +6,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QTimer>
+#include <utility>
 
 namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
@@ -39,13 +40,47 @@ int DBusNotifier::post(const QString& summary, const QString& body, const QImage
     }
     listen();
     m_notices.insert(handle, Notice{0, std::move(activated)});
+    m_waiting << [this, handle, summary, body, icon] { send(handle, summary, body, icon); };
+    sendWhenReady();
+    return handle;
+}
+
+void DBusNotifier::sendWhenReady()
+{
+    if (m_known == Capabilities::Known) {
+        for (const auto& waiting : std::exchange(m_waiting, {}))
+            waiting();
+        return;
+    }
+    if (m_known == Capabilities::Asked)
+        return;
+    m_known = Capabilities::Asked;
+    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(call(QStringLiteral("GetCapabilities"))), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *w;
+        // A service that cannot say is given plain text and no action; its Notify tells of a failure.
+        m_capabilities = reply.isError() ? QStringList() : reply.value();
+        m_known = Capabilities::Known;
+        sendWhenReady();
+    });
+}
+
+void DBusNotifier::send(int handle, const QString& summary, const QString& body, const QImage& icon)
+{
+    if (!m_notices.contains(handle))
+        return;  // withdrawn while the capabilities were asked for
     QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},
                       {QStringLiteral("desktop-entry"), QStringLiteral("zelvo")}};
     if (!icon.isNull())
         hints.insert(QStringLiteral("image-data"), QVariant::fromValue(imageData(icon)));
+    // A service that reads markup would take a message's "<" for a tag; one that does not would show "&amp;".
+    const QString text = m_capabilities.contains(QStringLiteral("body-markup")) ? body.toHtmlEscaped() : body;
+    const QStringList actions = m_capabilities.contains(QStringLiteral("actions"))
+                                    ? QStringList{QStringLiteral("default"), QStringLiteral("Show")}
+                                    : QStringList();
     QDBusMessage notify = call(QStringLiteral("Notify"));
-    notify << QStringLiteral("Zelvo") << uint(0) << QStringLiteral("zelvo") << summary << body
-           << QStringList{QStringLiteral("default"), QStringLiteral("Show")} << hints << 0;
+    notify << QStringLiteral("Zelvo") << uint(0) << QStringLiteral("zelvo") << summary << text << actions << hints << 0;
     auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, handle](QDBusPendingCallWatcher* w) {
         w->deleteLater();
@@ -55,7 +90,6 @@ int DBusNotifier::post(const QString& summary, const QString& body, const QImage
         else
             answered(handle, reply.value());
     });
-    return handle;
 }
 
 void DBusNotifier::answered(int handle, uint id)

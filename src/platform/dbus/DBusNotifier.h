@@ -1,10 +1,14 @@
 #pragma once
 #include "platform/Notifier.h"
 #include <QHash>
+#include <QList>
+#include <QStringList>
 #include <QObject>
 #include <QSet>
 
-// org.freedesktop.Notifications over the session bus, every call asynchronous.
+// org.freedesktop.Notifications over the session bus, every call asynchronous. The service's
+// capabilities are asked once, before the first notice: the body is escaped only for a service that
+// reads markup, and the notice offers its action only where the service shows actions.
 class DBusNotifier : public QObject, public Notifier {
     Q_OBJECT
 public:
@@ -23,6 +27,9 @@ private:
         std::function<void()> activated;
     };
     void listen();
+    // Sends what waits once the capabilities are known, asking for them the first time.
+    void sendWhenReady();
+    void send(int handle, const QString& summary, const QString& body, const QImage& icon);
     void answered(int handle, uint id);
     void close(uint id);
     void fail(const QString& why);
@@ -31,5 +38,8 @@ private:
     bool m_listening = false;
     bool m_reported = false;
     QHash<int, Notice> m_notices;  // posted and not withdrawn
+    enum class Capabilities { Unknown, Asked, Known } m_known = Capabilities::Unknown;
+    QStringList m_capabilities;
+    QList<std::function<void()>> m_waiting;  // notices posted before the capabilities came
     std::function<void(const QString&)> m_failed;
 };
