@@ -64,6 +64,8 @@ fSHAREDAbout::fSHAREDAbout(QWidget* owner) : QDialog(owner)
     picLogo = new QLabel(this);
     picLogo->setPixmap(TrayPictures::green().scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     picLogo->setToolTip("Zelvo home page");
+    // The pictures' words are painted into them: a screen reader needs them as names.
+    picLogo->setAccessibleName("Zelvo logo, opens the home page");
     makeClickable(picLogo, this);
     lblversion = new QLabel(this);
     QFont big = lblversion->font();
@@ -86,6 +88,7 @@ fSHAREDAbout::fSHAREDAbout(QWidget* owner) : QDialog(owner)
         picAds[k] = new QLabel(this);
         picAds[k]->setPixmap(adTile(k));
         picAds[k]->setToolTip(QString::fromLatin1(kAdTexts[k]) + " from the maker of Zelvo");
+        picAds[k]->setAccessibleName(picAds[k]->toolTip());
         makeClickable(picAds[k], this);
         ads->addWidget(picAds[k]);
     }

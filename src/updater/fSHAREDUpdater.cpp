@@ -324,6 +324,8 @@ void fSHAREDUpdater::SetStatus(const QString& text)
     fitStatus(text);
     cSharedProgress::instance().PrintCentered(picStatus, text, true, palette().color(QPalette::WindowText),
                                               palette().color(QPalette::Window));
+    // Painted into the strip, the words reach a screen reader only as its name.
+    picStatus->setAccessibleName(text);
     emit Status(text);
 }
 

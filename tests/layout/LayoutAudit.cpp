@@ -190,7 +190,8 @@ QStringList unnamed(QWidget* window)
     QStringList out;
     QHash<QString, QWidget*> seen;
     for (QWidget* w : placed(window)) {
-        if (!isControl(w))
+        // A picture or link that takes the focus is a control too.
+        if (!isControl(w) && !(isClickableLabel(w) && w->focusPolicy() != Qt::NoFocus))
             continue;
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
         const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();

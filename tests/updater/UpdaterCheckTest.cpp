@@ -175,6 +175,7 @@ TEST_F(UpdaterCheck, AMissingControlNamesItselfInTheClosingMessage)
     const QLabel* strip = updater->picStatus;
     EXPECT_GE(strip->width(), strip->fontMetrics().horizontalAdvance(statuses.last()));
     EXPECT_GE(updater->width(), strip->width());
+    EXPECT_EQ(strip->accessibleName(), statuses.last()) << "a screen reader reads what is painted";
 }
 
 TEST_F(UpdaterCheck, AOneLineFileCannotBeRead)
