@@ -1,12 +1,26 @@
 #include "timer_board/ScreenReaderNames.h"
 #include "timer_board/frmMain.h"
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace {
+// The main window is a frame to a screen reader, as an application's main window is; a plain
+// top-level widget would be a "filler".
+QAccessibleInterface* mainWindowAsFrame(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("frmMain") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+}
+
 ScreenReaderNames::ScreenReaderNames(frmMain& window) : m_window(window), m_named(QAccessible::isActive())
 {
+    static const bool installed = (QAccessible::installFactory(mainWindowAsFrame), true);
+    Q_UNUSED(installed);
     QAccessible::installActivationObserver(this);
 }
 

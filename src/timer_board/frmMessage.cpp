@@ -161,4 +161,7 @@ void frmMessage::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
+    // Qt's bridge drops the alert event on Linux; what a screen reader speaks is the window that
+    // becomes active, with its name (the message), and the control that takes the focus.
+    activateWindow();
 }

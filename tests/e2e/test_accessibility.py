@@ -1,6 +1,8 @@
 """The main window and a reminder as a screen reader finds them on the AT-SPI bus."""
 import datetime
 import os
+import subprocess
+import time
 import unittest
 
 from harness import ARTIFACTS, PAGE_BUTTONS, DBusSession, Zelvo, row_widget
@@ -12,6 +14,19 @@ def showing(node):
     if "showing" not in node["states"]:
         return []
     return [node] + [n for child in node["children"] for n in showing(child)]
+
+
+# What a screen reader listens for, printed as it hears it: the type, the role and name of the source.
+LISTENER = """import pyatspi
+def heard(event):
+    try:
+        if event.source.getApplication().name == "Zelvo":
+            print("%s|%s|%s" % (event.type, event.source.getRoleName(), event.source.name), flush=True)
+    except Exception:
+        pass
+pyatspi.Registry.registerEventListener(heard, "window:activate", "object:state-changed:focused",
+                                       "object:state-changed:showing")
+pyatspi.Registry.start()"""
 
 
 class Accessibility(unittest.TestCase):
@@ -45,6 +60,29 @@ class Accessibility(unittest.TestCase):
         app.wait_window("^Zelvo Alert!$", timeout=30)
         alerts = [w["name"] for w in session.accessible_windows("Zelvo") if w["role"] == "alert" and showing(w)]
         self.assertEqual(alerts, ["Water the plants"])
+
+    def test_a_reminder_is_announced_to_a_listening_screen_reader_under_a_window_manager(self):
+        session = DBusSession()
+        session.start_accessibility()
+        app = Zelvo(session=session)
+        self.addCleanup(app.stop)
+        session.start("xfwm4", env=app.env)
+        due = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(seconds=10)
+        app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Water the plants", "TIMER0END," + us_general(due),
+                            "ALARMON0,-1 ", "RUN0,0 "])
+        app.start()
+        listener = subprocess.Popen(["/usr/bin/python3", "-c", LISTENER], env=session.tool_env, stdout=subprocess.PIPE,
+                                    text=True)
+        app.wait_window("^Zelvo Alert!$", timeout=30)
+        time.sleep(2)
+        listener.terminate()
+        heard = listener.communicate(timeout=10)[0]
+        with open(os.path.join(ARTIFACTS, "reminder-as-heard.txt"), "w") as f:
+            f.write(heard)
+        self.assertIn("window:activate|alert|Water the plants", heard)
+        self.assertIn("object:state-changed:focused|push button|Close", heard)
+        [main] = [w for w in session.accessible_windows("Zelvo") if w["name"] == "Zelvo"]
+        self.assertEqual(main["role"], "frame")
 
 
 if __name__ == "__main__":
