@@ -1,6 +1,8 @@
 """A status-notifier panel that comes up after the program (xfce4-panel) and a notification
 service (dunst), each on a private session bus under Xvfb."""
 import datetime
+import json
+import os
 import signal
 import subprocess
 import time
@@ -96,6 +98,26 @@ class Desktops(unittest.TestCase):
         app.wait_window("^Zelvo Alert!$", timeout=20)
         late = time.time() - time.mktime(due[1].timetuple())
         self.assertLess(late, 1.5, "the second reminder waited for the hung service")
+
+    def test_a_notice_body_is_escaped_only_for_a_service_that_reads_markup(self):
+        """dunst reads markup unless told not to; then it no longer offers "body-markup"."""
+        app, env = self.app, dict(self.app.env, **self.session.env)
+        plain = os.path.join(self.session.home, "dunstrc")
+        with open(plain, "w") as f:
+            f.write("[global]\n    markup = no\n")
+        for args, body in (([], "Fish &amp; chips &lt;now&gt;"), (["-config", plain], "Fish & chips <now>")):
+            dunst = self.session.start("dunst", *args, env=app.env)
+            due = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(seconds=4)
+            app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Fish & chips <now>", "TIMER0END," + us_general(due),
+                                "ALARMON0,-1 ", "RUN0,0 "])
+            app.start()  # the capabilities are asked once a run
+            app.close_window(app.wait_window("^Zelvo Alert!$", timeout=20))
+            wait_until(lambda: run("dunstctl", "count", "history", env=env).stdout.strip() == "1", 5, app.diagnosis)
+            history = json.loads(run("dunstctl", "history", env=env).stdout)
+            self.assertEqual([n["body"]["data"] for n in history["data"][0]], [body])
+            app.stop_program()
+            dunst.terminate()
+            dunst.wait(timeout=10)
 
 
 if __name__ == "__main__":
