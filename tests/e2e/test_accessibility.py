@@ -77,6 +77,7 @@ class Accessibility(unittest.TestCase):
         time.sleep(2)
         listener.terminate()
         heard = listener.communicate(timeout=10)[0]
+        os.makedirs(ARTIFACTS, exist_ok=True)
         with open(os.path.join(ARTIFACTS, "reminder-as-heard.txt"), "w") as f:
             f.write(heard)
         self.assertIn("window:activate|alert|Water the plants", heard)
