@@ -19,7 +19,6 @@ public:
     // Runs the trigger now when the program is at a safe point, otherwise as soon as it is.
     void post(const QString& name, std::function<void()> trigger);
     bool safeNow() const;
-    bool pending() const { return !m_queue.empty(); }
 
     // A step of the program's own (its start-up, say): triggers wait until it has ended.
     class Step {
