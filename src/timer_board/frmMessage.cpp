@@ -79,22 +79,28 @@ void frmMessage::notifyDesktop()
 {
     if (m_notice)
         return;
-    m_notice = Platform::notifier().post(windowTitle(), Label1->text(),
-                                         windowIcon().pixmap(32).toImage(),
-                                         [self = QPointer<frmMessage>(this)] {
-                                             TriggerQueue::instance().post("bringToFront", [self] {
-                                                 if (self)
-                                                     self->bringToFront();
-                                             });
-                                         });
+    const auto chosen = [self = QPointer<frmMessage>(this)](const QString& key, const QString& token) {
+        if (key == QLatin1String("default"))
+            TriggerQueue::instance().post("bringToFront", [self, token] {
+                if (self)
+                    self->bringToFront(token);
+            });
+    };
+    m_notice = Platform::notifier().post(windowTitle(), Label1->text(), windowIcon().pixmap(32).toImage(), {}, chosen);
 }
 
-void frmMessage::bringToFront()
+void frmMessage::bringToFront(const QString& token)
 {
+    // Where focus stealing is prevented (Wayland), the window comes forward only with the token the
+    // notice brought; Qt's Wayland window takes it from the environment when asked to activate. It
+    // must not outlive this call, or a file the program opens later would inherit a stale one.
+    if (!token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
+    qunsetenv("XDG_ACTIVATION_TOKEN");
 }
 
 void frmMessage::setMessage(const QString& message, const QString& due)

@@ -35,7 +35,7 @@ protected:
 
 private:
     void fitMessage(const QRect& room);
-    void bringToFront();
+    void bringToFront(const QString& token = QString());
     void withdrawNotice();
 
     int m_notice = 0;

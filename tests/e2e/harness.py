@@ -134,7 +134,8 @@ class Zelvo:
         dpi: the screen's density; Qt then scales every window by dpi / 96.
         wall_clock: a UTC datetime the program's wall clock reads when it starts (libfaketime; the clock
         then runs on normally and the program's timers are left alone). zone: its TZ.
-        session: a DBusSession for the program and the tools, ended by stop(). wayland: a Weston, no X server."""
+        session: a DBusSession for the program and the tools, ended by stop(). wayland: a Weston, no X server
+        ("sway": a Sway)."""
         binary = binary or BIN
         if not binary or not os.path.exists(binary):
             raise RuntimeError("ZELVO_BIN does not point at the built program")
@@ -145,7 +146,7 @@ class Zelvo:
         shutil.copy2(binary, os.path.join(self.folder, "zelvo"))
         for asset in ("alarm.wav", "splash.png"):
             shutil.copy2(os.path.join(source, asset), os.path.join(self.folder, asset))
-        self.display = Weston(self.runtime) if wayland else Display(dpi)
+        self.display = {True: Weston, "sway": Sway}[wayland](self.runtime) if wayland else Display(dpi)
         self.scale = dpi / 96.0
         self.sound = Sound(self.runtime) if with_sound else None
         self.env = dict(os.environ, DISPLAY=self.display.name, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
@@ -513,3 +514,49 @@ class Weston(Display):
             env=dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=runtime), stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         wait_until(lambda: os.path.exists(os.path.join(runtime, name)), 15, "weston did not start")
+
+
+class Sway(Display):
+    """Debian's sway with no screen (wlroots' headless backend), which brings a window forward when
+    asked with a valid xdg-activation token, and only then. Sway refuses to run as root: there it
+    runs as nobody, in a runtime folder of its own whose socket the others reach by its full path."""
+
+    def __init__(self, runtime):
+        self.runtime = tempfile.mkdtemp(prefix="zelvo-sway-")
+        config = os.path.join(self.runtime, "config")
+        with open(config, "w") as f:
+            f.write("focus_on_window_activation focus\noutput HEADLESS-1 resolution 1280x1024\n")
+        command = ["sway", "-c", config]
+        if os.getuid() == 0:
+            os.chmod(config, 0o644)
+            shutil.chown(self.runtime, "nobody")
+            command = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"] + command
+        env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime, WLR_BACKENDS="headless",
+                   WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman")
+        env.pop("WAYLAND_DISPLAY", None)
+        self.proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_until(lambda: glob.glob(os.path.join(self.runtime, "wayland-*[0-9]")) and
+                   glob.glob(os.path.join(self.runtime, "sway-ipc.*")), 15, "sway did not start")
+        self.name = glob.glob(os.path.join(self.runtime, "wayland-*[0-9]"))[0]
+        self.env = {"WAYLAND_DISPLAY": self.name, "QT_QPA_PLATFORM": "wayland"}
+        self.ipc = glob.glob(os.path.join(self.runtime, "sway-ipc.*"))[0]
+
+    def focused(self):
+        """The title of the window that has the keyboard focus, or None."""
+        def find(node):
+            if node.get("focused") and node.get("type") in ("con", "floating_con"):
+                return node.get("name")
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                found = find(child)
+                if found:
+                    return found
+            return None
+        return find(json.loads(run("swaymsg", "-s", self.ipc, "-t", "get_tree").stdout))
+
+    def click(self, x, y):
+        import wayland_pointer
+        wayland_pointer.click(x, y, 1280, 1024, self.name)
+
+    def stop(self):
+        super().stop()
+        shutil.rmtree(self.runtime, ignore_errors=True)

@@ -2,6 +2,8 @@
 signals and the AT-SPI bus, since the X tools cannot reach it."""
 import datetime
 import os
+import re
+import subprocess
 import signal
 import time
 import unittest
@@ -42,6 +44,44 @@ class Wayland(unittest.TestCase):
         self.assertEqual(stored["TIMERRUNNING1"], "-1 ")
         self.assertLessEqual(abs((parse_us(stored["TIMER1END"]) - later).total_seconds()), 3)
 
+    def test_choosing_the_notice_hands_its_activation_token_to_the_reminder(self):
+        # mako hands out a token when its notice is clicked by a real pointer; the reminder must ask
+        # sway for the focus with exactly that token. Sway 1.7 (wlroots 0.15) then refuses it, since
+        # mako's notice never holds the keyboard focus, so the focus itself is not checked here.
+        session = DBusSession()
+        app = Zelvo(wayland="sway", session=session)
+        self.addCleanup(app.stop)
+        sway = app.display
+        session.start("mako", env=dict(session.base_env, WAYLAND_DISPLAY=sway.name))
+        bus = open(app.path("bus.txt"), "w")
+        monitor = subprocess.Popen(["dbus-monitor", "member=ActivationToken"], env=session.tool_env, stdout=bus)
+        self.addCleanup(monitor.terminate)
+        soon = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(seconds=6)
+        app.write_settings(["HIDEONRUN,0 ", "TIMERRUNNING0,-1 ", "TIMERNAME0,Tea", "TIMER0END," + us_general(soon),
+                            "ALARMON0,-1 ", "RUN0,0 "])
+        app.program_env["WAYLAND_DEBUG"] = "1"  # what the program asks of the compositor, on its stderr
+        app.start(wait_main=False)
+        wait_until(lambda: sway.focused() == "Zelvo Alert!", 30, app.diagnosis)
+        session.start("weston-flower", env=dict(session.base_env, WAYLAND_DISPLAY=sway.name))
+        wait_until(lambda: sway.focused() not in (None, "Zelvo Alert!"), 15, "another window did not take the focus")
+
+        sway.click(1280 - 160, 25)  # the top of mako's notice, at the top right
+        with open(app.path("bus.txt")) as f:
+            wait_until(lambda: re.search(r'string "(\w+)"', f.read()), 10, "mako sent no activation token")
+        token = re.findall(r'string "(\w+)"', open(app.path("bus.txt")).read())[-1]
+        trace = os.path.join(app.runtime, "stderr-1.txt")
+        asked = r'xdg_activation_v1@\d+\.activate\("%s", wl_surface@(\d+)\)' % token
+        wait_until(lambda: re.search(asked, open(trace, errors="replace").read()), 10,
+                   "the program did not ask for the focus with mako's token")
+        surface = re.search(asked, open(trace, errors="replace").read()).group(1)
+        self.assertEqual(surface, reminder_surface(open(trace, errors="replace").read()))
+
+
+def reminder_surface(trace):
+    """The wl_surface of the last toplevel titled "Zelvo Alert!" in a WAYLAND_DEBUG trace."""
+    toplevel = re.findall(r'xdg_toplevel@(\d+)\.set_title\("Zelvo Alert!"\)', trace)[-1]
+    xdg = re.findall(r'xdg_surface@(\d+)\.get_toplevel\(new id xdg_toplevel@%s\)' % toplevel, trace)[-1]
+    return re.findall(r'get_xdg_surface\(new id xdg_surface@%s, wl_surface@(\d+)\)' % xdg, trace)[-1]
 
 if __name__ == "__main__":
     unittest.main()

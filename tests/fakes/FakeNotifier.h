@@ -6,9 +6,10 @@
 // A notification service that keeps what is posted until it is withdrawn.
 class FakeNotifier : public Notifier {
 public:
-    int post(const QString& summary, const QString& body, const QImage& icon, std::function<void()> activated) override
+    int post(const QString& summary, const QString& body, const QImage& icon, const QList<Action>& actions,
+             Chosen chosen) override
     {
-        shown[++last] = {summary + ": " + body, std::move(activated)};
+        shown[++last] = {summary + ": " + body, actions, std::move(chosen)};
         withIcon = !icon.isNull();
         return last;
     }
@@ -17,7 +18,8 @@ public:
 
     struct Notice {
         QString text;
-        std::function<void()> activated;
+        QList<Action> actions;
+        Chosen chosen;
     };
     std::map<int, Notice> shown;
     int last = 0;

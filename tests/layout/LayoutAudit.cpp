@@ -197,6 +197,9 @@ QStringList unnamed(QWidget* window)
         const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
         if (name.isEmpty())
             out << nameOf(w) + " has no name";
+        else if (qobject_cast<QLabel*>(w) && static_cast<QLabel*>(w)->text().contains("<a ") &&
+                 face->role() != QAccessible::Link)
+            out << nameOf(w) + " is a link but not one to a screen reader";
         else if (seen.contains(name))
             out << nameOf(w) + " has the name of " + nameOf(seen.value(name)) + ": '" + name + "'";
         seen.insert(name, w);

@@ -243,7 +243,7 @@ TEST_F(ExpiryTest, ClosingOneReminderLeavesTheOtherOpenAndWithdrawsOnlyItsDeskto
 
     // Picking the notice brings its reminder back; a failing service is logged.
     two->hide();
-    notifier->shown.begin()->second.activated();
+    notifier->shown.begin()->second.chosen("default", QString());
     EXPECT_TRUE(two->isVisible());
     notifier->failed("org.freedesktop.DBus.Error.NoReply: no answer");
     EXPECT_EQ(QString::fromUtf8(readBytes("log.txt")).count("Desktop notifications are unavailable: org.freedesktop.DBus.Error.NoReply"), 1);

@@ -31,7 +31,8 @@ QDBusArgument imageData(const QImage& icon)
 
 DBusNotifier::DBusNotifier() = default;
 
-int DBusNotifier::post(const QString& summary, const QString& body, const QImage& icon, std::function<void()> activated)
+int DBusNotifier::post(const QString& summary, const QString& body, const QImage& icon, const QList<Action>& actions,
+                       Chosen chosen)
 {
     const int handle = ++m_next;
     if (!bus().isConnected()) {
@@ -39,8 +40,8 @@ int DBusNotifier::post(const QString& summary, const QString& body, const QImage
         return handle;
     }
     listen();
-    m_notices.insert(handle, Notice{0, std::move(activated)});
-    m_waiting << [this, handle, summary, body, icon] { send(handle, summary, body, icon); };
+    m_notices.insert(handle, Notice{0, std::move(chosen), {}});
+    m_waiting << [this, handle, summary, body, icon, actions] { send(handle, summary, body, icon, actions); };
     sendWhenReady();
     return handle;
 }
@@ -66,7 +67,8 @@ void DBusNotifier::sendWhenReady()
     });
 }
 
-void DBusNotifier::send(int handle, const QString& summary, const QString& body, const QImage& icon)
+void DBusNotifier::send(int handle, const QString& summary, const QString& body, const QImage& icon,
+                        const QList<Action>& actions)
 {
     if (!m_notices.contains(handle))
         return;  // withdrawn while the capabilities were asked for
@@ -76,11 +78,14 @@ void DBusNotifier::send(int handle, const QString& summary, const QString& body,
         hints.insert(QStringLiteral("image-data"), QVariant::fromValue(imageData(icon)));
     // A service that reads markup would take a message's "<" for a tag; one that does not would show "&amp;".
     const QString text = m_capabilities.contains(QStringLiteral("body-markup")) ? body.toHtmlEscaped() : body;
-    const QStringList actions = m_capabilities.contains(QStringLiteral("actions"))
-                                    ? QStringList{QStringLiteral("default"), QStringLiteral("Show")}
-                                    : QStringList();
+    QStringList offered;
+    if (m_capabilities.contains(QStringLiteral("actions"))) {
+        offered << QStringLiteral("default") << QStringLiteral("Show");
+        for (const Action& action : actions)
+            offered << action.key << action.label;
+    }
     QDBusMessage notify = call(QStringLiteral("Notify"));
-    notify << QStringLiteral("Zelvo") << uint(0) << QStringLiteral("zelvo") << summary << text << actions << hints << 0;
+    notify << QStringLiteral("Zelvo") << uint(0) << QStringLiteral("zelvo") << summary << text << offered << hints << 0;
     auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, handle](QDBusPendingCallWatcher* w) {
         w->deleteLater();
@@ -127,15 +132,24 @@ void DBusNotifier::listen()
                   SLOT(actionInvoked(uint, QString)));
     bus().connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
                   SLOT(notificationClosed(uint, uint)));
+    bus().connect(kService, kPath, kService, QStringLiteral("ActivationToken"), this,
+                  SLOT(activationToken(uint, QString)));
+}
+
+void DBusNotifier::activationToken(uint id, const QString& token)
+{
+    for (Notice& notice : m_notices)
+        if (notice.id == id)
+            notice.token = token;
 }
 
 void DBusNotifier::actionInvoked(uint id, const QString& action)
 {
-    if (action != QLatin1String("default"))
-        return;
-    for (const Notice& notice : std::as_const(m_notices))
-        if (notice.id == id && notice.activated)
-            QTimer::singleShot(0, this, notice.activated);
+    for (Notice& notice : m_notices)
+        if (notice.id == id && notice.chosen)
+            QTimer::singleShot(0, this, [chosen = notice.chosen, action, token = std::exchange(notice.token, {})] {
+                chosen(action, token);
+            });
 }
 
 void DBusNotifier::notificationClosed(uint id, uint)

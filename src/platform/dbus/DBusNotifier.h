@@ -8,28 +8,31 @@
 
 // org.freedesktop.Notifications over the session bus, every call asynchronous. The service's
 // capabilities are asked once, before the first notice: the body is escaped only for a service that
-// reads markup, and the notice offers its action only where the service shows actions.
+// reads markup, and the notice offers its actions only where the service shows actions.
 class DBusNotifier : public QObject, public Notifier {
     Q_OBJECT
 public:
     DBusNotifier();
-    int post(const QString& summary, const QString& body, const QImage& icon, std::function<void()> activated) override;
+    int post(const QString& summary, const QString& body, const QImage& icon, const QList<Action>& actions,
+             Chosen chosen) override;
     void withdraw(int handle) override;
     void setFailureHandler(std::function<void(const QString&)> failed) override { m_failed = std::move(failed); }
 
 private slots:
     void actionInvoked(uint id, const QString& action);
     void notificationClosed(uint id, uint reason);
+    void activationToken(uint id, const QString& token);
 
 private:
     struct Notice {
         uint id = 0;  // the service's, once it has answered
-        std::function<void()> activated;
+        Chosen chosen;
+        QString token;  // sent just before the action it allows
     };
     void listen();
     // Sends what waits once the capabilities are known, asking for them the first time.
     void sendWhenReady();
-    void send(int handle, const QString& summary, const QString& body, const QImage& icon);
+    void send(int handle, const QString& summary, const QString& body, const QImage& icon, const QList<Action>& actions);
     void answered(int handle, uint id);
     void close(uint id);
     void fail(const QString& why);
