@@ -12,6 +12,7 @@ const QMap<QString, Command::Verb>& verbs()
     static const QMap<QString, Command::Verb> names{
         {"start", Command::Verb::Start}, {"at", Command::Verb::At},       {"list", Command::Verb::List},
         {"stop", Command::Verb::Stop},   {"pause", Command::Verb::Pause}, {"show", Command::Verb::Show},
+        {"snooze", Command::Verb::Snooze},
         {"quit", Command::Verb::Quit},   {"--help", Command::Verb::Help}, {"-h", Command::Verb::Help},
         {"help", Command::Verb::Help},   {"--version", Command::Verb::Version},
         {"autostart", Command::Verb::Autostart}};
@@ -28,7 +29,7 @@ std::optional<int> slotNumber(const QString& text)
 }
 
 // Reads what follows the verb: the options the verb allows (--slot N, --slot=N, -s N, --run X,
-// --message X, --no-alarm, --json) and the other words, in their order; "--" ends the options.
+// --message X, --no-alarm, --repeat, --json) and the other words, in their order; "--" ends the options.
 class Reader {
 public:
     Reader(const QStringList& args, QString* error) : m_args(args), m_error(error) {}
@@ -80,6 +81,8 @@ public:
                 c.slot = *n;
             } else if (slotOptions && a == "--no-alarm" && !inline_) {
                 c.alarm = false;
+            } else if (slotOptions && a == "--repeat" && !inline_) {
+                c.repeat = true;
             } else if (slotOptions && (a == "--run" || a == "-r")) {
                 const auto text = takeValue();
                 if (!text || text->isEmpty())
@@ -217,6 +220,22 @@ std::optional<Command> parse(const QStringList& args, QString* error)
         c.slot = *n;
         break;
     }
+    case V::Snooze: {
+        // "snooze", "snooze 3", "snooze 10m", "snooze 3 10m": a bare number first is the timer.
+        const auto n = slotNumber(first);
+        if (n) {
+            c.slot = *n;
+            w.removeFirst();
+        }
+        used = leadingWords(w, 6, [](const QString& t) { return duration(t).has_value(); });
+        const auto d = used ? duration(w.mid(0, used).join(' ')) : std::nullopt;
+        if (!w.isEmpty() && (!d || *d < 1)) {
+            reader.fail("not a duration: " + w.first());
+            return std::nullopt;
+        }
+        c.seconds = d.value_or(0);
+        break;
+    }
     case V::Autostart:
         if (first != "on" && first != "off") {
             reader.fail("autostart needs on or off");
@@ -262,18 +281,23 @@ QString usage(const QString& topic)
     const QString all = QStringLiteral(
         "Usage: zelvo [COMMAND]\n"
         "Without a command, starts Zelvo (or shows the copy that runs).\n\n"
-        "  start DURATION [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL] [--message TEXT]\n"
+        "  start DURATION [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL] [--message TEXT] [--repeat]\n"
         "        count down DURATION: 90, 90s, 5m, \"5 minutes\", \"1h 30m\", \"1 hour 30 minutes\", 1.5h,\n"
         "        2d4h, 1:30:00 (h:mm:ss), 0:45 (m:ss)\n"
-        "  at TIME [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL] [--message TEXT]\n"
+        "  at TIME [MESSAGE] [--slot N] [--no-alarm] [--run FILE-OR-URL] [--message TEXT] [--repeat]\n"
         "        count down to a clock time: 14:30, 2:30pm, \"2:30 pm\"\n"
         "  list [--json]   the timers counting or paused\n"
         "  stop N          stop timer N\n"
         "  pause N         pause timer N, or resume it\n"
+        "  snooze [N] [DURATION]\n"
+        "        ring again after DURATION (5 minutes unless told) what timer N rang with, or the\n"
+        "        timer whose reminder is open or that rang last within the hour; closes its reminder\n"
         "  show            show the main window\n"
         "  quit            end Zelvo, countdowns kept for the next start\n"
         "  autostart on|off  start Zelvo when you log in\n"
         "  help [COMMAND], --help, --version\n\n"
+        "--repeat starts the countdown again at each end, on the beat of the previous end (a clock\n"
+        "time: every day) until the timer is stopped.\n"
         "Options also as --slot=N and -s N; -- ends the options. --run takes an existing file (read\n"
         "from the current folder) or an address with a scheme (https://...).\n"
         "Without --slot, a countdown takes the timer the quick-start buttons would, or the last free\n"

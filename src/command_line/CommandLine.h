@@ -6,15 +6,16 @@
 
 // What a command line asks for: read the same way at a first start and in the running copy.
 struct Command {
-    enum class Verb { Plain, Start, At, List, Stop, Pause, Show, Quit, Help, Version, Autostart };
+    enum class Verb { Plain, Start, At, List, Stop, Pause, Snooze, Show, Quit, Help, Version, Autostart };
     Verb verb = Verb::Plain;
-    std::int64_t seconds = 0;     // start: the duration
+    std::int64_t seconds = 0;     // start, snooze: the duration (snooze: 0 for the usual five minutes)
     int clockSeconds = 0;         // at: seconds since midnight
     QString message;              // empty: the slot keeps its own; help: the command asked about
-    int slot = 0;                 // 1 to 40; 0: the slot a quick start would take
+    int slot = 0;                 // 1 to 40; 0: the slot a quick start would take (snooze: the last that rang)
     bool alarm = true;
     QString run;                  // a file or web address; empty: none
     bool json = false;            // list
+    bool repeat = false;          // start, at: again at each end
     bool on = false;              // autostart
 };
 

@@ -67,6 +67,7 @@ Reply SlotCommands::run(const Command& c, const QString& folder)
     case V::List: return list(c);
     case V::Stop: return stop(c.slot - 1);
     case V::Pause: return pause(c.slot - 1);
+    case V::Snooze: return snooze(c);
     case V::Show:
     case V::Plain: m_host.showWindow(); return {};
     case V::Quit:
@@ -135,6 +136,7 @@ void SlotCommands::fill(int i, const Command& c, const QString& runFile)
     }
     board.setAlarm(i, c.alarm);
     board.setRun(i, !c.run.isEmpty());
+    board.setRepeat(i, c.repeat);
     if (!runFile.isEmpty())
         board.setRunFile(i, runFile);
 }
@@ -161,13 +163,15 @@ Reply SlotCommands::list(const Command& c) const
         const std::int64_t left =
             paused ? SlotMath::durationSeconds(board.entry(i).fields).value_or(0) : (board.remainingMs(i) + 999) / 1000;
         const QString end = paused ? QString() : isoEnd(board.remainingMs(i));
-        const QString state = paused ? QStringLiteral("paused") : QStringLiteral("counting");
+        const QString state = (paused ? QStringLiteral("paused") : QStringLiteral("counting"))
+                              + (board.entry(i).repeat ? QStringLiteral(", repeats") : QString());
         rows.append(QJsonObject{{"slot", i + 1},
                                 {"message", board.entry(i).message},
                                 {"remaining", remaining(left)},
                                 {"remainingSeconds", static_cast<double>(left)},
                                 {"end", paused ? QJsonValue() : QJsonValue(end)},
-                                {"state", state}});
+                                {"state", paused ? QStringLiteral("paused") : QStringLiteral("counting")},
+                                {"repeat", board.entry(i).repeat}});
         lines << QStringLiteral("%1\t%2\t%3\t%4\t%5")
                      .arg(i + 1)
                      .arg(board.entry(i).message, remaining(left), paused ? QStringLiteral("-") : end, state);
@@ -194,4 +198,20 @@ Reply SlotCommands::pause(int i)
                  m_board.SlotPaused(i) ? QStringLiteral("Timer %1 paused\n").arg(i + 1)
                                                    : describe(i) + '\n',
                  QString()};
+}
+
+Reply SlotCommands::snooze(const Command& c)
+{
+    const int i = c.slot ? c.slot - 1 : m_board.lastRung([this](int k) { return m_host.reminderOpen(k); });
+    if (i < 0)
+        return refused(QStringLiteral("No timer has rung in the last hour"));
+    if (!m_host.reminderOpen(i) && !m_board.rangLately(i))
+        return refused(QStringLiteral("Timer %1 has not rung in the last hour").arg(i + 1));
+    const std::int64_t seconds = c.seconds ? c.seconds : SlotBoard::kSnoozeSeconds;
+    if (!SlotMath::fieldsFor(seconds))
+        return refused(SlotBoard::kTooLong);
+    const int to = m_board.snooze(i, seconds);
+    if (to < 0)
+        return refused(SlotBoard::kNoFreeSlot);
+    return Reply{0, describe(to) + '\n', QString()};
 }

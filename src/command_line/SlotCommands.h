@@ -18,6 +18,8 @@ private:
     CommandMessage::Reply list(const Command& c) const;
     CommandMessage::Reply stop(int i);
     CommandMessage::Reply pause(int i);
+    // Snoozes the slot asked for, or the one that rang last.
+    CommandMessage::Reply snooze(const Command& c);
     // The slot asked for, or the one a quick start would take; -1 with the refusal in reply.
     int pick(const Command& c, CommandMessage::Reply& reply) const;
     void fill(int i, const Command& c, const QString& runFile);

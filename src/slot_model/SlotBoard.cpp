@@ -107,6 +107,7 @@ void SlotBoard::setMessage(int i, const QString& text) { change(i, &Entry::messa
 void SlotBoard::setFields(int i, const SlotMath::Fields& f) { change(i, &Entry::fields, f); }
 void SlotBoard::setAlarm(int i, bool on) { change(i, &Entry::alarm, on); }
 void SlotBoard::setRun(int i, bool on) { change(i, &Entry::run, on); }
+void SlotBoard::setRepeat(int i, bool on) { change(i, &Entry::repeat, on); }
 
 void SlotBoard::setRunFile(int i, const QString& target)
 {
@@ -135,6 +136,7 @@ void SlotBoard::loadEntry(int i)
         e.message = singleLine(settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText());
     });
     g([&] { e.runFile = settings().sGet("RunFile" + QString::number(i), QString()).toText(); });
+    g([&] { e.repeat = settings().sGet("RepeatOn" + QString::number(i), false).toBool(); });
     e.clockPanel = false;
     e.am = false;
     emit slotChanged(i);
@@ -199,6 +201,22 @@ void SlotBoard::convertClockTime(int i)
 bool SlotBoard::startTimer(int i)
 {
     Slot& s = slot(i);
+    std::optional<int> clock;
+    Guard::silently([&] {
+        if (s.atTime)
+            clock = SlotMath::clockTimeSeconds(
+                SlotMath::composeClockTime(s.entry.atHour, s.entry.atMin, s.entry.atSec, s.entry.am));
+    });
+    if (!begin(i))
+        return false;
+    s.lastSeconds = SlotMath::durationSeconds(s.entry.fields).value_or(0);
+    s.lastClock = clock.value_or(-1);
+    return true;
+}
+
+bool SlotBoard::begin(int i)
+{
+    Slot& s = slot(i);
     takeOver(s);
     s.shownSeconds = -1;
     // A failing step of a start is passed over silently.
@@ -246,7 +264,7 @@ void SlotBoard::pauseTimer(int i)
 void SlotBoard::togglePause(int i)
 {
     if (SlotPaused(i))
-        startTimer(i);
+        begin(i);
     else
         pauseTimer(i);
 }
@@ -284,6 +302,105 @@ int SlotBoard::startInstant(std::int32_t seconds)
     return i;
 }
 
+// ---- what a reminder offers --------------------------------------------------------------------
+
+int SlotBoard::snooze(int i, std::int64_t seconds)
+{
+    const Slot& s = slot(i);
+    const int to = !s.running && !s.kept ? i : freeSlot(true);
+    return relaunch(i, to, seconds, -1, QStringLiteral("snoozed for %1 s").arg(seconds));
+}
+
+int SlotBoard::restart(int i)
+{
+    const Slot& s = slot(i);
+    const int to = (!s.running || s.entry.repeat) && !s.kept ? i : freeSlot(true);
+    const bool sameRepeat = to == i && s.entry.repeat;
+    const int at = relaunch(i, to, s.lastSeconds, s.lastClock,
+                            s.lastClock >= 0 ? QStringLiteral("restarted for its clock time")
+                                             : QStringLiteral("restarted for %1 s").arg(s.lastSeconds));
+    if (sameRepeat)
+        setRepeat(i, true);
+    return at;
+}
+
+int SlotBoard::relaunch(int from, int to, std::int64_t seconds, int clock, const QString& how)
+{
+    if (to < 0 || (clock < 0 && !SlotMath::fieldsFor(seconds)) || (clock < 0 && seconds < 1))
+        return -1;
+    const Slot& source = slot(from);
+    const Entry rang = source.rangUtcMs ? source.rang : source.entry;
+    Slot& s = slot(to);
+    s.entry.message = rang.message;
+    s.entry.alarm = rang.alarm;
+    s.entry.run = rang.run;
+    s.entry.repeat = false;
+    setRunFile(to, rang.runFile);
+    s.atTime = clock >= 0;
+    s.entry.clockPanel = false;
+    if (clock >= 0) {
+        const int hour = clock / 3600;
+        s.entry.am = hour < 12;
+        s.entry.atHour = QString::number(hour % 12 == 0 ? 12 : hour % 12);
+        s.entry.atMin = QStringLiteral("%1").arg(clock / 60 % 60, 2, 10, QLatin1Char('0'));
+        s.entry.atSec = QStringLiteral("%1").arg(clock % 60, 2, 10, QLatin1Char('0'));
+    } else {
+        s.entry.fields = *SlotMath::fieldsFor(seconds);
+    }
+    if (!startTimer(to))
+        return -1;
+    logEnd(from, to == from ? how : how + QStringLiteral(" in timer %1").arg(to + 1), to);
+    emit relaunched(from, to);
+    return to;
+}
+
+int SlotBoard::lastRung(const std::function<bool(int)>& open) const
+{
+    int last = -1;
+    for (int i = 0; i < kSlots; ++i)
+        if ((open && open(i)) || rangLately(i))
+            if (last < 0 || m_slots[i].rangUtcMs > m_slots[last].rangUtcMs)
+                last = i;
+    return last;
+}
+
+bool SlotBoard::rangLately(int i) const
+{
+    const Slot& s = slot(i);
+    return s.rangUtcMs && Platform::clock().utcMs() - s.rangUtcMs <= kRecentMs;
+}
+
+// "Timer 3 snoozed for 300 s: it ends at 12/9/2026 5:00:00 PM", in the log's general form.
+void SlotBoard::logEnd(int i, const QString& what, int at)
+{
+    Guard::silently([&] {
+        const QDateTime end = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + remainingMs(at));
+        cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1 %2: it ends at %3")
+                                                .arg(i + 1)
+                                                .arg(what, OleDate::fromDateTime(end).generalForm()),
+                                            false);
+    });
+}
+
+bool SlotBoard::nextRound(int i)
+{
+    Slot& s = slot(i);
+    const std::int64_t period = (s.lastClock >= 0 ? 86400 : s.lastSeconds) * 1000;
+    if (!s.entry.repeat || period <= 0)
+        return false;
+    // From the previous end, so the rounds keep their beat however long a reminder stays open;
+    // rounds slept through are skipped, not rung one after another.
+    const std::int64_t now = bootNow();
+    s.end += period;
+    if (s.end <= now)
+        s.end += ((now - s.end) / period + 1) * period;
+    s.wallEnd = 0;
+    s.shownSeconds = -1;
+    logEnd(i, QStringLiteral("repeats"), i);
+    emit slotChanged(i);
+    return true;
+}
+
 // ---- the tick ----------------------------------------------------------------------------------
 
 bool SlotBoard::tick()
@@ -312,7 +429,8 @@ bool SlotBoard::tick()
             active = true;
             continue;
         }
-        stopTimer(i);
+        if (!nextRound(i))
+            stopTimer(i);
         if (!expire(i, -remaining))
             return true;
     }
@@ -323,6 +441,8 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
 {
     // A copy: the reminder lets pending events run, and the user may edit the row meanwhile.
     const Entry e = slot(i).entry;
+    slot(i).rang = e;
+    slot(i).rangUtcMs = Platform::clock().utcMs();
     const QString due = lateNote(i, lateMs);
     // A failing step ends the round, except a missing file (53), which is answered with the
     // slot's reminder before the next step.
@@ -338,7 +458,7 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
         }
         try {
             if (m_host)
-                m_host->raiseAlarm(e.message, QString());
+                m_host->raiseAlarm(i, e.message, QString());
             return true;
         } catch (const std::exception&) {
             return false;
@@ -346,7 +466,7 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
     };
     return step([&] {
         if (e.alarm && m_host)
-            m_host->raiseAlarm(e.message, due);
+            m_host->raiseAlarm(i, e.message, due);
     }) && step([&] {
         // The shell's code above 32 means it was opened; anything else is logged.
         if (e.run && cSharedFileSubs::instance().RunFile(e.runFile, QString()) <= 32)

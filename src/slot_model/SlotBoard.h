@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class SlotHost;
@@ -23,6 +24,10 @@ public:
     static const QString kTooLong;
     static const QString kNoBox;
     static const QString kNoFreeSlot;
+    // What a reminder's Snooze gives without a choice, and how long after its end it can still be
+    // snoozed from the command line.
+    static constexpr std::int64_t kSnoozeSeconds = 300;
+    static constexpr std::int64_t kRecentMs = 3600000;
 
     // What a row holds besides its countdown: the texts typed (or written by the tick) and the boxes.
     struct Entry {
@@ -34,6 +39,7 @@ public:
         bool run = false;
         bool clockPanel = false;  // the row shows its clock-time fields
         QString runFile;          // what the run box opens, kept as "RunFile<n>"
+        bool repeat = false;      // starts again at each end, kept as "RepeatOn<n>"
     };
 
     SlotBoard();
@@ -58,6 +64,7 @@ public:
     void setAlarm(int i, bool on);
     void setRun(int i, bool on);
     void setRunFile(int i, const QString& target);
+    void setRepeat(int i, bool on);
     // The message and file stored for the slot (or "Reminder n"), the countdown panel and pm.
     void loadEntry(int i);
 
@@ -77,6 +84,21 @@ public:
     // Fills and starts the slot freeSlot names; -1 when there is none.
     int startInstant(std::int32_t seconds);
 
+    // What a reminder offers. Both start the countdown of slot i again with the message, alarm and
+    // file it rang with, in slot i while it is idle and otherwise in the slot a quick start takes
+    // (a command's rule: any page); -1 when there is none. snooze: for seconds, once (the slot it
+    // runs in does not repeat). restart: for the duration slot i last ran, or for its clock time
+    // again (so tomorrow); a repeating slot restarts its own round from now.
+    int snooze(int i, std::int64_t seconds);
+    int restart(int i);
+    // Whole seconds of the slot's latest start (not a resume); its clock time, as seconds since
+    // midnight, when that start was one, otherwise -1.
+    std::int64_t lastSeconds(int i) const { return slot(i).lastSeconds; }
+    int lastClockTime(int i) const { return slot(i).lastClock; }
+    // The slot that rang last within kRecentMs, or whose reminder open() says is still open; -1 none.
+    int lastRung(const std::function<bool(int)>& open) const;
+    bool rangLately(int i) const;
+
     // One round over the slots, expiring those that fell due; false when none counts down or is
     // paused any more. A failing expiry ends the round, as a failure of the tick always has.
     bool tick();
@@ -95,6 +117,8 @@ signals:
     void refused(const QString& text);
     // A slot fell due and was stopped; lateMs: how long after its end.
     void expired(int i, std::int64_t lateMs);
+    // What rang in slot from now counts down in slot to (a snooze or a restart).
+    void relaunched(int from, int to);
 
 private:
     friend class SlotStore;
@@ -110,6 +134,10 @@ private:
         // Its stored end could not be restored: its entries stay in the file as they are until
         // the user starts, stops or edits the slot.
         bool kept = false;
+        std::int64_t lastSeconds = 0;  // see lastSeconds()
+        int lastClock = -1;
+        Entry rang;                    // the entry as it last rang,
+        std::int64_t rangUtcMs = 0;    // and when (wall clock); 0 never
     };
     // Sets one part of a slot's entry, telling the window only when it changed.
     template <class T>
@@ -120,6 +148,15 @@ private:
     int lastFree(bool pageOnly) const;
     static int secondsUntilClockTime(int targetSeconds);
     void convertClockTime(int i);
+    // Starts the countdown from the fields; a resume does not count as a start of its own.
+    bool begin(int i);
+    // Starts slot to for seconds (or for clock time `clock`, seconds since midnight, when >= 0)
+    // with what slot from rang with; -1 when to is -1 or the start fails.
+    int relaunch(int from, int to, std::int64_t seconds, int clock, const QString& how);
+    // A repeating slot's next round, on the beat of its previous end; false when it does not repeat.
+    bool nextRound(int i);
+    // The log line of a new end: what happened to slot i, and when slot at now ends.
+    void logEnd(int i, const QString& what, int at);
     // The slot's own use: it no longer waits on what the file held.
     void takeOver(Slot& s);
     // Restored countdowns move with a corrected wall clock (the distance between the wall clock

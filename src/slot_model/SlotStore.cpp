@@ -40,6 +40,11 @@ void SlotStore::saveSlot(int n)
     const bool counting = s.running && !s.paused;
     if (total < 1 && !counting) {
         g([&] { settings().sSet("TimerRunning" + num, false); });
+        // The repeat mark of an idle slot is kept too, once it has been set.
+        g([&] {
+            if (e.repeat || settings().IsSettingPresent("RepeatOn" + num))
+                settings().sSet("RepeatOn" + num, e.repeat);
+        });
         if (s.running) {
             s.running = false;
             emit m_board.slotChanged(n);
@@ -51,6 +56,10 @@ void SlotStore::saveSlot(int n)
     g([&] { StoredEnd::write(n, endUtcMs(n)); });
     g([&] { settings().sSet("AlarmOn" + num, e.alarm); });
     g([&] { settings().sSet("Run" + num, e.run); });
+    // What a restart and a repeat need once the program has started again.
+    g([&] { settings().sSet("RepeatOn" + num, e.repeat); });
+    g([&] { settings().sSet("LastSeconds" + num, Value::whole(s.lastSeconds)); });
+    g([&] { settings().sSet("LastClockTime" + num, Value::whole(s.lastClock)); });
 }
 
 std::int64_t SlotStore::endUtcMs(int n) const
@@ -91,6 +100,8 @@ void SlotStore::restoreSlot(int n, QString& expired)
     if (remaining <= 0) {
         settings().sSet("TimerRunning" + num, false);
         expired += name + " (" + OleDate::fromDateTime(QDateTime::fromMSecsSinceEpoch(*end)).generalForm() + ") \r\n";
+        if (flagOf("RepeatOn" + num, false))
+            repeatFromNow(n, name);
         return;
     }
     const auto fields = SlotMath::fieldsFor((remaining + 500) / 1000);
@@ -109,7 +120,34 @@ void SlotStore::restoreSlot(int n, QString& expired)
     if (m_board.startTimer(n)) {
         s.end = bootNow() + remaining;
         s.wallEnd = *end;
+        readLast(n);
     }
+}
+
+void SlotStore::readLast(int n)
+{
+    SlotBoard::Slot& s = m_board.m_slots[n];
+    const QString num = QString::number(n);
+    s.entry.repeat = flagOf("RepeatOn" + num, false);
+    // A file from before these keys: the time restored counts as the last duration.
+    Guard::silently([&] { s.lastSeconds = std::llround(settings().sGet("LastSeconds" + num, Value::whole(s.lastSeconds)).toDouble()); });
+    Guard::silently([&] { s.lastClock = settings().sGet("LastClockTime" + num, Value::whole(-1)).toInt32(); });
+    if (s.lastClock < -1 || s.lastClock >= 86400 || s.lastSeconds < 0)
+        s.lastClock = -1, s.lastSeconds = 0;
+}
+
+// A repeating slot whose end passed while the program was closed: its next round from now.
+void SlotStore::repeatFromNow(int n, const QString& name)
+{
+    SlotBoard::Slot& s = m_board.m_slots[n];
+    readLast(n);
+    s.entry.message = name;
+    s.entry.alarm = flagOf("AlarmOn" + QString::number(n), true);
+    s.entry.run = flagOf("Run" + QString::number(n), false);
+    s.rang = s.entry;
+    const bool repeat = s.entry.repeat;
+    if (m_board.relaunch(n, n, s.lastSeconds, s.lastClock, QStringLiteral("repeats")) >= 0)
+        m_board.setRepeat(n, repeat);
 }
 
 void SlotStore::keepStored(int n, const QString& why)

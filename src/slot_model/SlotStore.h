@@ -20,6 +20,9 @@ private:
     std::int64_t endUtcMs(int n) const;
     void restoreSlot(int n, QString& expired);
     void keepStored(int n, const QString& why);
+    // The repeat mark and the last duration and clock time of a restored slot.
+    void readLast(int n);
+    void repeatFromNow(int n, const QString& name);
 
     SlotBoard& m_board;
 };

@@ -1,6 +1,7 @@
 #include "timer_board/ReminderWindows.h"
 #include "slot_model/SlotBoard.h"
 #include "timer_board/frmMessage.h"
+#include <algorithm>
 
 void ReminderWindows::prepare(const SlotBoard& board)
 {
@@ -23,7 +24,7 @@ void ReminderWindows::drop()
     m_spare.clear();
 }
 
-void ReminderWindows::show(const QString& text, const QString& due)
+void ReminderWindows::show(int i, const QString& text, const QString& due)
 {
     frmMessage* reminder = nullptr;
     while (!reminder && !m_spare.empty()) {
@@ -34,8 +35,19 @@ void ReminderWindows::show(const QString& text, const QString& due)
         reminder->setMessage(text, due);
     else
         reminder = new frmMessage(text, due);
+    reminder->setSlot(i);
     reminder->show();
     reminder->notifyDesktop();
+    std::erase_if(m_shown, [](const QPointer<frmMessage>& r) { return r.isNull(); });
+    m_shown.push_back(reminder);
+    QObject::connect(reminder, &frmMessage::snoozeChosen, &m_context, [this, i](int seconds) {
+        if (m_choice)
+            m_choice(i, seconds);
+    });
+    QObject::connect(reminder, &frmMessage::restartChosen, &m_context, [this, i] {
+        if (m_choice)
+            m_choice(i, 0);
+    });
     // A reminder closes for good: it is deleted when closed.
     QObject::connect(reminder, &QObject::destroyed, &m_context, [this] {
         if (--m_open == 0 && m_waiting)
@@ -43,4 +55,17 @@ void ReminderWindows::show(const QString& text, const QString& due)
     });
     if (m_open++ == 0 && m_waiting)
         m_waiting(true);
+}
+
+bool ReminderWindows::isOpen(int i) const
+{
+    return std::any_of(m_shown.begin(), m_shown.end(),
+                       [i](const QPointer<frmMessage>& r) { return r && r->isVisible() && r->slot() == i; });
+}
+
+void ReminderWindows::closeFor(int i)
+{
+    for (const QPointer<frmMessage>& reminder : std::vector<QPointer<frmMessage>>(m_shown))
+        if (reminder && reminder->slot() == i)
+            reminder->close();
 }

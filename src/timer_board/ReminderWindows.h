@@ -20,14 +20,22 @@ public:
     void prepare(const SlotBoard& board);
     // Nothing counts any more: the windows made ahead go.
     void drop();
-    // Shows a reminder with the message (and when a late one was due) and leaves its notice on the desktop.
-    void show(const QString& text, const QString& due);
+    // Shows a reminder of slot i with the message (and when a late one was due) and leaves its
+    // notice on the desktop.
+    void show(int i, const QString& text, const QString& due);
+    bool isOpen(int i) const;
+    // Closes the reminders of slot i, as Close would.
+    void closeFor(int i);
     // Told true when the first reminder opens and false when the last one has closed.
     void onWaiting(std::function<void(bool)> waiting) { m_waiting = std::move(waiting); }
+    // Told the slot and the seconds of a Snooze, or 0 for a Restart, from a window or its notice.
+    void onChoice(std::function<void(int, int)> choice) { m_choice = std::move(choice); }
 
 private:
     std::vector<QPointer<frmMessage>> m_spare;
+    std::vector<QPointer<frmMessage>> m_shown;
     int m_open = 0;
     QObject m_context;  // ends the reminders' calls back with this
     std::function<void(bool)> m_waiting;
+    std::function<void(int, int)> m_choice;
 };

@@ -60,6 +60,14 @@ frmMain::frmMain()
     connect(&m_slots, &SlotBoard::fieldsChanged, this, &frmMain::drawFields);
     connect(&m_slots, &SlotBoard::countdownStarting, this, &frmMain::onCountdownStarting);
     connect(&m_slots, &SlotBoard::refused, this, [](const QString& text) { message(text); });
+    // A reminder's Snooze or Restart, from its window or its notice; with no free slot it stays open.
+    m_reminders.onChoice([this](int i, int seconds) {
+        outside(seconds ? "Snooze" : "Restart", [this, i, seconds] {
+            if ((seconds ? m_slots.snooze(i, seconds) : m_slots.restart(i)) < 0)
+                message(SlotBoard::kNoFreeSlot);
+        });
+    });
+    connect(&m_slots, &SlotBoard::relaunched, this, [this](int from, int) { m_reminders.closeFor(from); });
     // The rows are laid out for an 8-point font (a style sheet would drop it, and costs a tenth
     // of the start-up polishing a thousand widgets).
     QFont small = font();
@@ -139,6 +147,7 @@ void frmMain::buildRow(int i)
                             txtAtMin[i], txtAtSec[i]})
         watchFocus(edit);
     m_names.rowBuilt(i);
+    m_repeats.rowBuilt(i, cmdStart[i], txtDesc[i], [this, i](bool on) { m_slots.setRepeat(i, on); });
     connectRow(i);
     if (i < kSlots) {
         connect(cmdStart[i], &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
@@ -402,6 +411,7 @@ void frmMain::drawRow(int i)
     cmdStart[i]->setText(running ? "Stop" : "Start");
     cmdStart[i]->setToolTip(running ? MainLayout::kStopTip : MainLayout::kStartTip);
     m_names.startChanged(i, running);
+    m_repeats.draw(i, e.repeat);
     drawColours(i);
 }
 
@@ -516,7 +526,7 @@ void frmMain::cmdPause_Click(int i) { m_slots.togglePause(i); }
 void frmMain::PauseTimer(int i) { m_slots.pauseTimer(i); }
 void frmMain::RestartTimer(int i) { StartTimer(i); }
 
-void frmMain::raiseAlarm(const QString& message, const QString& due) { RaiseAlarm(message, due); }
+void frmMain::raiseAlarm(int i, const QString& message, const QString& due) { RaiseAlarm(i, message, due); }
 void frmMain::showWindow() { mnuShow_Click(); }
 void frmMain::quitProgram(bool ask) { ExitProgram(ask); }
 
@@ -528,9 +538,9 @@ void frmMain::dismissDialogs()
             window->close();
 }
 
-void frmMain::RaiseAlarm(const QString& text, const QString& due)
+void frmMain::RaiseAlarm(int i, const QString& text, const QString& due)
 {
-    m_reminders.show(text, due);
+    m_reminders.show(i, text, due);
     cSHAREDDelay::instance().DoEventss();
     cSharedSound::instance().PlayWav(alarmPath());
 }

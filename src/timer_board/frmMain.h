@@ -4,6 +4,7 @@
 #include "slot_model/SlotHost.h"
 #include "slot_model/SlotStore.h"
 #include "timer_board/ReminderWindows.h"
+#include "timer_board/RepeatMarks.h"
 #include "timer_board/ScreenReaderNames.h"
 #include <QPointer>
 #include <QWidget>
@@ -58,7 +59,7 @@ public:
     void PauseTimer(int i);
     void RestartTimer(int i);
     // due: when a late reminder was due, shown under the message; empty when on time.
-    void RaiseAlarm(const QString& message, const QString& due = QString());
+    void RaiseAlarm(int i, const QString& message, const QString& due = QString());
     void cmdTest_Click();
 
     void SaveTimers();
@@ -90,7 +91,8 @@ public:
     void nameControls();
     // What the slots and the outside triggers ask of the window.
     bool slotOnPage(int i) const override;
-    void raiseAlarm(const QString& message, const QString& due) override;
+    void raiseAlarm(int i, const QString& message, const QString& due) override;
+    bool reminderOpen(int i) const override { return m_reminders.isOpen(i); }
     void showWindow() override;
     void quitProgram(bool ask) override;
     void dismissDialogs() override;
@@ -164,6 +166,7 @@ private:
     // for the user's edits.
     bool m_drawing = false;
     ScreenReaderNames m_names{*this};
+    RepeatMarks m_repeats;
     RowStyle* m_rowStyle = nullptr;
     frmSplash* m_splash = nullptr;
     bool m_unloaded = false;

@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QToolButton>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -57,8 +59,36 @@ frmMessage::frmMessage(const QString& message, const QString& due)
     cmdClose->setObjectName("cmdClose");
     cmdClose->setGeometry(Twips::rect(1890, 1845, 1185, 330));
     connect(cmdClose, &QPushButton::clicked, this, &frmMessage::cmdClose_Click);
+    buildChoices();
 
     Form_Load();
+}
+
+// Beside Close, which keeps its place: Snooze on its left, Restart on its right.
+void frmMessage::buildChoices()
+{
+    cmdSnooze = new QToolButton(this);
+    cmdSnooze->setObjectName("cmdSnooze");
+    cmdSnooze->setText(QStringLiteral("&Snooze"));
+    cmdSnooze->setAccessibleName(QStringLiteral("Snooze 5 minutes"));
+    cmdSnooze->setToolTip(QStringLiteral("Remind me again in 5 minutes (the arrow offers other times)"));
+    cmdSnooze->setPopupMode(QToolButton::MenuButtonPopup);
+    cmdSnooze->setFocusPolicy(Qt::StrongFocus);
+    cmdSnooze->setGeometry(Twips::rect(450, 1845, 1335, 330));
+    auto* times = new QMenu(cmdSnooze);
+    const std::pair<const char*, int> choices[] = {{"1 minute", 60},     {"5 minutes", 300},  {"10 minutes", 600},
+                                                   {"15 minutes", 900},  {"30 minutes", 1800}, {"1 hour", 3600}};
+    for (const auto& [text, seconds] : choices)
+        connect(times->addAction(QString::fromLatin1(text)), &QAction::triggered, this,
+                [this, seconds = seconds] { emit snoozeChosen(seconds); });
+    cmdSnooze->setMenu(times);
+    connect(cmdSnooze, &QToolButton::clicked, this, [this] { emit snoozeChosen(5 * 60); });
+
+    cmdRestart = new QPushButton(QStringLiteral("&Restart"), this);
+    cmdRestart->setObjectName("cmdRestart");
+    cmdRestart->setToolTip(QStringLiteral("Count down again for the same time"));
+    cmdRestart->setGeometry(Twips::rect(3180, 1845, 1185, 330));
+    connect(cmdRestart, &QPushButton::clicked, this, [this] { emit restartChosen(); });
 }
 
 frmMessage::~frmMessage() { withdrawNotice(); }
@@ -80,13 +110,21 @@ void frmMessage::notifyDesktop()
     if (m_notice)
         return;
     const auto chosen = [self = QPointer<frmMessage>(this)](const QString& key, const QString& token) {
-        if (key == QLatin1String("default"))
+        if (!self)
+            return;
+        if (key == QLatin1String("snooze"))
+            emit self->snoozeChosen(5 * 60);
+        else if (key == QLatin1String("restart"))
+            emit self->restartChosen();
+        else
             TriggerQueue::instance().post("bringToFront", [self, token] {
                 if (self)
                     self->bringToFront(token);
             });
     };
-    m_notice = Platform::notifier().post(windowTitle(), Label1->text(), windowIcon().pixmap(32).toImage(), {}, chosen);
+    const QList<Notifier::Action> actions{{QStringLiteral("snooze"), QStringLiteral("Snooze 5 minutes")},
+                                          {QStringLiteral("restart"), QStringLiteral("Restart")}};
+    m_notice = Platform::notifier().post(windowTitle(), Label1->text(), windowIcon().pixmap(32).toImage(), actions, chosen);
 }
 
 void frmMessage::bringToFront(const QString& token)

@@ -5,6 +5,7 @@ class QFrame;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
+class QToolButton;
 
 // The reminder window "Zelvo Alert!": one per alarm, each closed on its own.
 class frmMessage : public QWidget {
@@ -20,11 +21,21 @@ public:
     // Leaves a notice of this reminder in the desktop's list, withdrawn when the window closes.
     void notifyDesktop();
     void cmdClose_Click();
+    // The slot the reminder rang for, which Snooze and Restart start again.
+    void setSlot(int i) { m_slot = i; }
+    int slot() const { return m_slot; }
 
     QFrame* Shape1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* lblDue = nullptr;  // hidden when the reminder is on time
     QPushButton* cmdClose = nullptr;
+    QToolButton* cmdSnooze = nullptr;  // five minutes; its arrow offers other times
+    QPushButton* cmdRestart = nullptr;
+
+signals:
+    // The window closes once the countdown stands again; with no free slot it stays open.
+    void snoozeChosen(int seconds);
+    void restartChosen();
 
 protected:
     // Enter or Escape closes the reminder, as Close does.
@@ -38,5 +49,8 @@ private:
     void bringToFront(const QString& token = QString());
     void withdrawNotice();
 
+    void buildChoices();
+
     int m_notice = 0;
+    int m_slot = -1;
 };

@@ -1,16 +1,19 @@
 #pragma once
 #include "slot_model/SlotHost.h"
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
 // The program around the slots, recording what they ask of it.
 class FakeSlotHost : public SlotHost {
 public:
-    void raiseAlarm(const QString& message, const QString& due) override
+    void raiseAlarm(int i, const QString& message, const QString& due) override
     {
         alarms << (due.isEmpty() ? message : message + " | " + due);
+        rang.push_back(i);
     }
+    bool reminderOpen(int i) const override { return std::find(rang.begin(), rang.end(), i) != rang.end(); }
     bool slotOnPage(int i) const override { return onPage(i); }
     void showWindow() override { ++shows; }
     void quitProgram(bool ask) override { quits.push_back(ask); }
@@ -18,6 +21,7 @@ public:
 
     std::function<bool(int)> onPage = [](int) { return true; };
     QStringList alarms;
+    std::vector<int> rang;
     int shows = 0;
     std::vector<bool> quits;
 };

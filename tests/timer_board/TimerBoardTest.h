@@ -1,4 +1,5 @@
 #pragma once
+#include <QPointer>
 #include "fakes/ZelvoTest.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/OleDate.h"
@@ -95,9 +96,11 @@ protected:
     }
     static void closeReminders()
     {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("frmMessage"))
-                delete w;
+        // A reminder's Snooze menu is a window of its own, deleted with the reminder.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        for (const QPointer<QWidget>& w : QList<QPointer<QWidget>>(tops.begin(), tops.end()))
+            if (w && w->objectName() == QLatin1String("frmMessage"))
+                delete w.data();
     }
 
     QStringList messages() const
