@@ -336,19 +336,18 @@ int SlotBoard::relaunch(int from, int to, std::int64_t seconds, int clock, const
     s.entry.run = rang.run;
     s.entry.repeat = false;
     setRunFile(to, rang.runFile);
-    s.atTime = clock >= 0;
-    s.entry.clockPanel = false;
+    std::int64_t span = seconds;
     if (clock >= 0) {
-        const int hour = clock / 3600;
-        s.entry.am = hour < 12;
-        s.entry.atHour = QString::number(hour % 12 == 0 ? 12 : hour % 12);
-        s.entry.atMin = QStringLiteral("%1").arg(clock / 60 % 60, 2, 10, QLatin1Char('0'));
-        s.entry.atSec = QStringLiteral("%1").arg(clock % 60, 2, 10, QLatin1Char('0'));
-    } else {
-        s.entry.fields = *SlotMath::fieldsFor(seconds);
+        // A clock time comes round again tomorrow when it is the time now.
+        const int until = secondsUntilClockTime(clock);
+        span = until > 0 ? until : 86400;
     }
+    s.atTime = false;
+    s.entry.clockPanel = false;
+    s.entry.fields = *SlotMath::fieldsFor(span);
     if (!startTimer(to))
         return -1;
+    s.lastClock = clock;
     logEnd(from, to == from ? how : how + QStringLiteral(" in timer %1").arg(to + 1), to);
     emit relaunched(from, to);
     return to;

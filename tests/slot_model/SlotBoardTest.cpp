@@ -1,6 +1,7 @@
 #include "fakes/FakeSlotHost.h"
 #include "fakes/ZelvoTest.h"
 #include "slot_model/SlotBoard.h"
+#include "slot_model/SlotStore.h"
 
 // The slot rules on their own: no window, the fake clock, a fresh store, a host that records.
 class SlotBoardTest : public ZelvoSettingsTest {
@@ -81,4 +82,71 @@ TEST_F(SlotBoardTest, StartRefusalsFreeSlotsAndPause)
     EXPECT_TRUE(board.SlotPaused(9));
     board.togglePause(9);
     EXPECT_EQ(board.remainingMs(9), 40000);
+}
+
+TEST_F(SlotBoardTest, SnoozeAndRestartStartWhatRangAgain)
+{
+    struct Case {
+        const char* name;
+        bool restart, clockTime;
+        int othersBusy;        // slots counting something else meanwhile, from 39 down (3 among them if > 36)
+        qint64 snoozeSeconds;
+        int slot;              // where it counts again; -1 nowhere
+        qint64 left;           // seconds
+    };
+    const Case cases[] = {
+        {"snooze, its slot idle", false, false, 0, 300, 3, 300},
+        {"snooze, its slot busy", false, false, 37, 60, 2, 60},
+        {"snooze, nothing free", false, false, 40, 300, -1, 0},
+        {"restart", true, false, 0, 0, 3, 5},
+        {"restart at 10:07:10 PM: tomorrow", true, true, 0, 0, 3, 86400},
+    };
+    for (const Case& c : cases) {
+        for (int i = 0; i < SlotBoard::kSlots; ++i)
+            board.stopTimer(i);
+        clock->set(QDateTime(QDate(2026, 12, 7), QTime(22, 7, 5)));
+        host.alarms.clear();
+        if (c.clockTime) {
+            board.setMessage(3, "Tea");
+            board.setRunFile(3, "notes.txt");
+            board.setClockEntry(3, "10", "07", "10", false);
+            board.toggleAtTime(3);
+            ASSERT_TRUE(board.startTimer(3));
+        } else {
+            start(3, "5", true, "notes.txt");
+        }
+        clock->advanceMs(5000);
+        board.tick();
+        ASSERT_EQ(host.alarms, QStringList{"Tea"}) << c.name;
+        for (int k = 0; k < c.othersBusy; ++k)
+            board.startInstant(60);
+        const int at = c.restart ? board.restart(3) : board.snooze(3, c.snoozeSeconds);
+        EXPECT_EQ(at, c.slot) << c.name;
+        if (at < 0)
+            continue;
+        EXPECT_EQ((board.remainingMs(at) + 500) / 1000, c.left) << c.name;
+        EXPECT_EQ(board.entry(at).message, "Tea") << c.name;
+        EXPECT_EQ(board.entry(at).runFile, "notes.txt") << c.name;
+    }
+}
+
+TEST_F(SlotBoardTest, ARepeatKeepsTheBeatOfItsEndsAndComesBackAfterARestart)
+{
+    start(2, "5", true);
+    board.setRepeat(2, true);
+    for (int round = 1; round <= 3; ++round) {
+        clock->advanceMs(round == 1 ? 5300 : 5000);  // the first tick came 0.3 s late
+        board.tick();
+        EXPECT_EQ(host.alarms.size(), round);
+        EXPECT_TRUE(board.SlotRunning(2));
+        EXPECT_EQ(board.remainingMs(2), 4700) << "round " << round << " counts from the previous end";
+    }
+    SlotStore(board).saveTimers();
+    clock->advanceMs(60000);  // the program was closed over its end
+    SlotBoard after;
+    EXPECT_TRUE(SlotStore(after).restoreTimers().startsWith("Tea ("));
+    EXPECT_TRUE(after.SlotRunning(2) && after.entry(2).repeat);
+    EXPECT_EQ(after.remainingMs(2), 5000) << "the next round from the start";
+    after.stopTimer(2);
+    EXPECT_FALSE(after.SlotRunning(2));
 }
