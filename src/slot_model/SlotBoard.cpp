@@ -428,7 +428,9 @@ bool SlotBoard::tick()
             active = true;
             continue;
         }
-        if (!nextRound(i))
+        if (nextRound(i))
+            active = true;
+        else
             stopTimer(i);
         if (!expire(i, -remaining))
             return true;

@@ -1,0 +1,104 @@
+"""What a reminder offers, driven as a user drives it: its Snooze button, the command line, the
+notice's action chosen in dunst's own menu, and a repeating countdown, on a private session bus."""
+import datetime
+import json
+import os
+import subprocess
+import time
+import unittest
+
+from harness import DBusSession, Zelvo, run, wait_until
+from test_timer_board import parse_us, us_general
+
+SNOOZE = (450, 1845, 1335, 330)  # the button's part left of its arrow is clicked at its middle
+ALERT = "^Zelvo Alert!$"
+
+
+class Reminders(unittest.TestCase):
+    def setUp(self):
+        self.session = DBusSession()
+        self.app = Zelvo(session=self.session)
+        self.addCleanup(self.app.stop)
+
+    def zelvo(self, *args):
+        return subprocess.run([self.app.path("zelvo"), *args], env=self.app.program_env, cwd=self.app.folder,
+                              capture_output=True, text=True, timeout=30)
+
+    def left(self, slot):
+        rows = {row["slot"]: row for row in json.loads(self.zelvo("list", "--json").stdout)}
+        return rows[slot]["remainingSeconds"] if slot in rows else None
+
+    def ring_soon(self, seconds=3):
+        due = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(seconds=seconds)
+        self.app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Tea", "TIMER0END," + us_general(due),
+                                 "ALARMON0,-1 ", "RUN0,0 "])
+        self.app.start()
+        return self.app.wait_window(ALERT, timeout=20)
+
+    def test_snooze_from_the_window_and_the_command_line_rings_again_and_is_kept(self):
+        app = self.app
+        alert = self.ring_soon()
+        app.click_twips(SNOOZE[0], SNOOZE[1], SNOOZE[2] - 300, SNOOZE[3], window=alert)
+        clicked = datetime.datetime.now()
+        wait_until(lambda: not app.windows(ALERT), 5, "Snooze did not close the reminder")
+        self.assertIn(self.left(1), (299, 300))
+
+        # Timer 1 counts its five minutes, so the quick-start rule gives the snooze timer 10.
+        done = self.zelvo("snooze", "1", "5s")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertIn('Timer 10 "Tea" ends at', done.stdout)
+        asked = time.time()
+        app.wait_window(ALERT, timeout=10)
+        self.assertAlmostEqual(time.time() - asked, 5, delta=0.7)
+
+        self.assertEqual(self.zelvo("snooze").returncode, 0)  # the one that rang last, five minutes
+        wait_until(lambda: not app.windows(ALERT), 5, "zelvo snooze did not close the reminder")
+        self.assertIn(self.left(10), (299, 300))
+        self.assertEqual(self.zelvo("quit").returncode, 0)
+        self.assertEqual(app.wait_exit(), 0)
+        stored = app.settings()
+        self.assertLessEqual(abs((parse_us(stored["TIMER0END"]) - clicked).total_seconds() - 300), 2)
+        self.assertEqual(stored["LASTSECONDS0"].strip(), "300")
+        with open(app.path("log.txt"), "rb") as f:
+            log = f.read()
+        for line in (b"Timer 1 snoozed for 300 s: it ends at ", b"Timer 1 snoozed for 5 s in timer 10: it ends at ",
+                     b"Timer 10 snoozed for 300 s: it ends at "):
+            self.assertEqual(log.count(line), 1, line)
+
+    def test_the_notice_offers_snooze_in_dunsts_menu(self):
+        menu = os.path.join(self.session.home, "menu.sh")
+        with open(menu, "w") as f:
+            f.write("#!/bin/sh\ngrep 'Snooze 5 minutes'\n")  # the user picks Snooze in dunst's menu
+        os.chmod(menu, 0o755)
+        config = os.path.join(self.session.home, "dunstrc")
+        with open(config, "w") as f:
+            f.write("[global]\n    dmenu = %s\n" % menu)
+        self.session.start("dunst", "-config", config, env=self.app.env)
+        env = dict(self.app.env, **self.session.env)
+        self.ring_soon()
+        wait_until(lambda: run("dunstctl", "count", "displayed", env=env).stdout.strip() == "1", 5, "no notice")
+        run("dunstctl", "context", env=env)
+        wait_until(lambda: not self.app.windows(ALERT), 5, "choosing Snooze did not close the reminder")
+        self.assertIn(self.left(1), (299, 300))
+
+    def test_a_repeat_rings_on_the_beat_of_its_ends(self):
+        app = self.app
+        app.start()
+        started = time.time()
+        done = self.zelvo("start", "5s", "Stretch", "--repeat", "--slot", "7")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertIn("counting, repeats", self.zelvo("list").stdout)
+        rang = []
+        while len(rang) < 3 and time.time() < started + 20:
+            if len(app.windows(ALERT)) > len(rang):
+                rang.append(time.time() - started)
+            time.sleep(0.05)
+        self.assertEqual(len(rang), 3, app.diagnosis())
+        for k, at in enumerate(rang, 1):
+            self.assertAlmostEqual(at, 5 * k, delta=0.5)
+        self.assertEqual(self.zelvo("stop", "7").returncode, 0)
+        self.assertIsNone(self.left(7))
+
+
+if __name__ == "__main__":
+    unittest.main()
