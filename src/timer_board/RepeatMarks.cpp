@@ -19,18 +19,23 @@ void RepeatMarks::rowBuilt(int i, QPushButton* start, QLineEdit* message, std::f
     start->installEventFilter(this);
     auto* mark = new QAction(QApplication::style()->standardIcon(QStyle::SP_BrowserReload),
                              QStringLiteral("Timer %1 repeats at each end").arg(i + 1), message);
-    mark->setVisible(false);
-    message->addAction(mark, QLineEdit::TrailingPosition);
     m_choice[i] = choice;
     m_mark[i] = mark;
+    m_message[i] = message;
 }
 
 void RepeatMarks::draw(int i, bool repeat)
 {
-    if (i < 0 || i >= kRows || !m_choice[i] || m_choice[i]->isChecked() == repeat)
+    if (i < 0 || i >= kRows || !m_choice[i])
         return;
     m_choice[i]->setChecked(repeat);
-    m_mark[i]->setVisible(repeat);
+    if (m_message[i]->actions().contains(m_mark[i]) == repeat)
+        return;
+    // Added and removed: a hidden action still leaves its picture in the field.
+    if (repeat)
+        m_message[i]->addAction(m_mark[i], QLineEdit::TrailingPosition);
+    else
+        m_message[i]->removeAction(m_mark[i]);
 }
 
 // Shift+F10 opens the context menu as the Menu key does.

@@ -24,4 +24,5 @@ protected:
 private:
     std::array<QAction*, kRows> m_choice{};
     std::array<QAction*, kRows> m_mark{};
+    std::array<QLineEdit*, kRows> m_message{};
 };

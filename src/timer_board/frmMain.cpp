@@ -533,6 +533,8 @@ void frmMain::quitProgram(bool ask) { ExitProgram(ask); }
 void frmMain::dismissDialogs()
 {
     // Each one's loop ends when control comes back to it; the program's step then goes on.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();  // a context menu holds its own loop too
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->isModal())
             window->close();

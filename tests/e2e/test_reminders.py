@@ -8,6 +8,7 @@ import time
 import unittest
 
 from harness import DBusSession, Zelvo, run, wait_until
+from test_accessibility import showing
 from test_timer_board import parse_us, us_general
 
 SNOOZE = (450, 1845, 1335, 330)  # the button's part left of its arrow is clicked at its middle
@@ -81,8 +82,9 @@ class Reminders(unittest.TestCase):
         wait_until(lambda: not self.app.windows(ALERT), 5, "choosing Snooze did not close the reminder")
         self.assertIn(self.left(1), (299, 300))
 
-    def test_a_repeat_rings_on_the_beat_of_its_ends(self):
+    def test_a_repeat_rings_on_the_beat_of_its_ends_and_its_row_says_so(self):
         app = self.app
+        self.session.start_accessibility()
         app.start()
         started = time.time()
         done = self.zelvo("start", "5s", "Stretch", "--repeat", "--slot", "7")
@@ -96,6 +98,8 @@ class Reminders(unittest.TestCase):
         self.assertEqual(len(rang), 3, app.diagnosis())
         for k, at in enumerate(rang, 1):
             self.assertAlmostEqual(at, 5 * k, delta=0.5)
+        [main] = [w for w in self.session.accessible_windows("Zelvo") if w["name"] == "Zelvo"]
+        self.assertIn("Timer 7 repeats at each end", [n["name"] for n in showing(main)])
         self.assertEqual(self.zelvo("stop", "7").returncode, 0)
         self.assertIsNone(self.left(7))
 
