@@ -38,6 +38,7 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
     EXPECT_TRUE(CommandLine::parse({"list", "--json"}, &error)->json);
     EXPECT_EQ(CommandLine::parse({"pause", "40"}, &error)->slot, 40);
     EXPECT_TRUE(CommandLine::parse({"autostart", "on"}, &error)->on);
+    EXPECT_TRUE(CommandLine::parse({"start", "20m", "Stretch", "--repeat"}, &error)->repeat);
 
     // Words as users write them: the duration is every word that belongs to it, then one message.
     const std::vector<std::tuple<QStringList, std::int64_t, const char*, int>> read{
@@ -46,7 +47,11 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
         {{"start", "--slot=3", "1h", "30m"}, 5400, "", 3},
         {{"start", "-s", "4", "5", "m", "--", "--weird"}, 300, "--weird", 4},
         {{"start", "5m", "--message", "Tea time"}, 300, "Tea time", 0},
-        {{"at", "2:30", "pm", "Meeting"}, 52200, "Meeting", 0}};
+        {{"at", "2:30", "pm", "Meeting"}, 52200, "Meeting", 0},
+        {{"snooze"}, 0, "", 0},
+        {{"snooze", "3"}, 0, "", 3},
+        {{"snooze", "10m"}, 600, "", 0},
+        {{"snooze", "3", "1", "hour"}, 3600, "", 3}};
     for (const auto& [args, seconds, message, slot] : read) {
         const auto c = CommandLine::parse(args, &error);
         ASSERT_TRUE(c) << args.join(' ').toStdString() << ": " << error.toStdString();
@@ -70,7 +75,9 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
         {{"at", "25:00"}, "not a clock time: 25:00"},
         {{"stop"}, "stop needs a timer number from 1 to 40"},
         {{"list", "--slot", "2"}, "unknown option --slot"},
-        {{"autostart", "maybe"}, "autostart needs on or off"}};
+        {{"autostart", "maybe"}, "autostart needs on or off"},
+        {{"snooze", "3", "soon"}, "not a duration: soon"},
+        {{"snooze", "--repeat"}, "unknown option --repeat"}};
     for (const auto& [args, why] : bad) {
         EXPECT_FALSE(CommandLine::parse(args, &error)) << args.join(' ').toStdString();
         EXPECT_EQ(error, why);
