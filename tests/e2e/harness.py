@@ -193,6 +193,11 @@ class Zelvo:
         return result
 
     # ---- the program ----
+    def command(self, *args):
+        """The zelvo command line, run from the program folder as a user in a terminal would."""
+        return subprocess.run([self.path("zelvo"), *args], env=self.program_env, cwd=self.folder,
+                              capture_output=True, text=True, timeout=30)
+
     def launch(self):
         """Another start of the program in the same folder; returns its process."""
         self.launches = getattr(self, "launches", 0) + 1
@@ -543,15 +548,12 @@ class Sway(Display):
 
     def focused(self):
         """The title of the window that has the keyboard focus, or None."""
-        def find(node):
+        nodes = [json.loads(run("swaymsg", "-s", self.ipc, "-t", "get_tree").stdout)]
+        for node in nodes:
             if node.get("focused") and node.get("type") in ("con", "floating_con"):
                 return node.get("name")
-            for child in node.get("nodes", []) + node.get("floating_nodes", []):
-                found = find(child)
-                if found:
-                    return found
-            return None
-        return find(json.loads(run("swaymsg", "-s", self.ipc, "-t", "get_tree").stdout))
+            nodes += node.get("nodes", []) + node.get("floating_nodes", [])
+        return None
 
     def click(self, x, y):
         import wayland_pointer

@@ -25,8 +25,7 @@ class CommandLine(unittest.TestCase):
         self.addCleanup(self.app.stop)
 
     def zelvo(self, *args):
-        return subprocess.run([self.app.path("zelvo"), *args], env=self.app.program_env, cwd=self.app.folder,
-                              capture_output=True, text=True, timeout=30)
+        return self.app.command(*args)
 
     def log(self):
         with open(self.app.path("log.txt"), "rb") as f:

@@ -3,7 +3,6 @@ notice's action chosen in dunst's own menu, and a repeating countdown, on a priv
 import datetime
 import json
 import os
-import subprocess
 import time
 import unittest
 
@@ -21,12 +20,8 @@ class Reminders(unittest.TestCase):
         self.app = Zelvo(session=self.session)
         self.addCleanup(self.app.stop)
 
-    def zelvo(self, *args):
-        return subprocess.run([self.app.path("zelvo"), *args], env=self.app.program_env, cwd=self.app.folder,
-                              capture_output=True, text=True, timeout=30)
-
     def left(self, slot):
-        rows = {row["slot"]: row for row in json.loads(self.zelvo("list", "--json").stdout)}
+        rows = {row["slot"]: row for row in json.loads(self.app.command("list", "--json").stdout)}
         return rows[slot]["remainingSeconds"] if slot in rows else None
 
     def ring_soon(self, seconds=3):
@@ -45,17 +40,17 @@ class Reminders(unittest.TestCase):
         self.assertIn(self.left(1), (299, 300))
 
         # Timer 1 counts its five minutes, so the quick-start rule gives the snooze timer 10.
-        done = self.zelvo("snooze", "1", "5s")
+        done = self.app.command("snooze", "1", "5s")
         self.assertEqual(done.returncode, 0, done.stderr)
         self.assertIn('Timer 10 "Tea" ends at', done.stdout)
         asked = time.time()
         app.wait_window(ALERT, timeout=10)
         self.assertAlmostEqual(time.time() - asked, 5, delta=0.7)
 
-        self.assertEqual(self.zelvo("snooze").returncode, 0)  # the one that rang last, five minutes
+        self.assertEqual(self.app.command("snooze").returncode, 0)  # the one that rang last, five minutes
         wait_until(lambda: not app.windows(ALERT), 5, "zelvo snooze did not close the reminder")
         self.assertIn(self.left(10), (299, 300))
-        self.assertEqual(self.zelvo("quit").returncode, 0)
+        self.assertEqual(self.app.command("quit").returncode, 0)
         self.assertEqual(app.wait_exit(), 0)
         stored = app.settings()
         self.assertLessEqual(abs((parse_us(stored["TIMER0END"]) - clicked).total_seconds() - 300), 2)
@@ -87,9 +82,9 @@ class Reminders(unittest.TestCase):
         self.session.start_accessibility()
         app.start()
         started = time.time()
-        done = self.zelvo("start", "5s", "Stretch", "--repeat", "--slot", "7")
+        done = self.app.command("start", "5s", "Stretch", "--repeat", "--slot", "7")
         self.assertEqual(done.returncode, 0, done.stderr)
-        self.assertIn("counting, repeats", self.zelvo("list").stdout)
+        self.assertIn("counting, repeats", self.app.command("list").stdout)
         rang = []
         while len(rang) < 3 and time.time() < started + 20:
             if len(app.windows(ALERT)) > len(rang):
@@ -100,7 +95,7 @@ class Reminders(unittest.TestCase):
             self.assertAlmostEqual(at, 5 * k, delta=0.5)
         [main] = [w for w in self.session.accessible_windows("Zelvo") if w["name"] == "Zelvo"]
         self.assertIn("Timer 7 repeats at each end", [n["name"] for n in showing(main)])
-        self.assertEqual(self.zelvo("stop", "7").returncode, 0)
+        self.assertEqual(self.app.command("stop", "7").returncode, 0)
         self.assertIsNone(self.left(7))
 
 

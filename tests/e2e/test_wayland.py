@@ -53,8 +53,8 @@ class Wayland(unittest.TestCase):
         self.addCleanup(app.stop)
         sway = app.display
         session.start("mako", env=dict(session.base_env, WAYLAND_DISPLAY=sway.name))
-        bus = open(app.path("bus.txt"), "w")
-        monitor = subprocess.Popen(["dbus-monitor", "member=ActivationToken"], env=session.tool_env, stdout=bus)
+        monitor = subprocess.Popen(["dbus-monitor", "member=ActivationToken"], env=session.tool_env,
+                                   stdout=open(app.path("bus.txt"), "w"))
         self.addCleanup(monitor.terminate)
         soon = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(seconds=6)
         app.write_settings(["HIDEONRUN,0 ", "TIMERRUNNING0,-1 ", "TIMERNAME0,Tea", "TIMER0END," + us_general(soon),
@@ -66,15 +66,13 @@ class Wayland(unittest.TestCase):
         wait_until(lambda: sway.focused() not in (None, "Zelvo Alert!"), 15, "another window did not take the focus")
 
         sway.click(1280 - 160, 25)  # the top of mako's notice, at the top right
-        with open(app.path("bus.txt")) as f:
-            wait_until(lambda: re.search(r'string "(\w+)"', f.read()), 10, "mako sent no activation token")
-        token = re.findall(r'string "(\w+)"', open(app.path("bus.txt")).read())[-1]
+        read = lambda name: open(name, errors="replace").read()
+        sent = r'member=ActivationToken\s+uint32 \d+\s+string "(\w+)"'
+        wait_until(lambda: re.search(sent, read(app.path("bus.txt"))), 10, "mako sent no activation token")
         trace = os.path.join(app.runtime, "stderr-1.txt")
-        asked = r'xdg_activation_v1@\d+\.activate\("%s", wl_surface@(\d+)\)' % token
-        wait_until(lambda: re.search(asked, open(trace, errors="replace").read()), 10,
-                   "the program did not ask for the focus with mako's token")
-        surface = re.search(asked, open(trace, errors="replace").read()).group(1)
-        self.assertEqual(surface, reminder_surface(open(trace, errors="replace").read()))
+        asked = r'xdg_activation_v1@\d+\.activate\("%s", wl_surface@(\d+)\)' % re.search(sent, read(app.path("bus.txt"))).group(1)
+        wait_until(lambda: re.search(asked, read(trace)), 10, "the program did not ask for the focus with mako's token")
+        self.assertEqual(re.search(asked, read(trace)).group(1), reminder_surface(read(trace)))
 
 
 def reminder_surface(trace):

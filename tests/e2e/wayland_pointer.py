@@ -1,85 +1,53 @@
-"""A pointer click on a wlroots compositor with no input devices, through its virtual-pointer
-protocol, spoken in the Wayland wire format (no client library needed)."""
+"""A left click on a wlroots compositor with no input devices, through its virtual-pointer protocol
+spoken in the Wayland wire format: objects from 2 up (1 is the display); of the events only the
+registry's globals and the display's errors are read."""
 import socket
 import struct
 import time
 
-BTN_LEFT = 0x110
 
+def click(x, y, width, height, path):
+    sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    sock.connect(path)
+    send = lambda obj, op, body=b"": sock.sendall(struct.pack("<II", obj, (8 + len(body)) << 16 | op) + body)
+    found, pending = {}, b""
 
-def _string(s):
-    b = s.encode() + b"\0"
-    return struct.pack("<I", len(b)) + b + b"\0" * (-len(b) % 4)
-
-
-class Wire:
-    """One connection: objects are numbered from 2 (1 is the display); only the registry's globals
-    and the display's errors are read, every other event is skipped."""
-
-    def __init__(self, path):
-        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self.sock.connect(path)
-        self.next_id, self.buf, self.globals = 2, b"", {}
-
-    def send(self, obj, opcode, payload=b""):
-        self.sock.sendall(struct.pack("<II", obj, (8 + len(payload)) << 16 | opcode) + payload)
-
-    def new(self):
-        self.next_id += 1
-        return self.next_id - 1
-
-    def roundtrip(self):
-        done = self.new()
-        self.send(1, 0, struct.pack("<I", done))
+    def roundtrip(done):
+        nonlocal pending
+        send(1, 0, struct.pack("<I", done))  # wl_display.sync
         while True:
-            while len(self.buf) < 8:
-                chunk = self.sock.recv(4096)
+            while len(pending) < 8 or len(pending) < struct.unpack_from("<I", pending, 4)[0] >> 16:
+                chunk = sock.recv(4096)
                 if not chunk:
-                    raise RuntimeError("compositor closed the connection")
-                self.buf += chunk
-            obj, word = struct.unpack_from("<II", self.buf)
-            size, opcode = word >> 16, word & 0xFFFF
-            while len(self.buf) < size:
-                self.buf += self.sock.recv(4096)
-            body, self.buf = self.buf[8:size], self.buf[size:]
-            if obj == 1 and opcode == 0:
+                    raise RuntimeError("the compositor closed the connection")
+                pending += chunk
+            obj, word = struct.unpack_from("<II", pending)
+            body, pending = pending[8:word >> 16], pending[word >> 16:]
+            if obj == 1 and word & 0xFFFF == 0:
                 raise RuntimeError("protocol error: %r" % body)
-            if obj == self.registry and opcode == 0:
-                name, length = struct.unpack_from("<II", body)
-                interface = body[8:8 + length - 1].decode()
-                self.globals[interface] = (name, struct.unpack_from("<I", body, 8 + length + (-length % 4))[0])
+            if obj == 2:  # wl_registry.global: name, interface, version
+                size = struct.unpack_from("<I", body, 4)[0]
+                found[body[8:7 + size].decode()] = struct.unpack_from("<I", body)[0]
             if obj == done:
                 return
 
-    def bind(self, interface, version):
-        name, offered = self.globals[interface]
-        new = self.new()
-        self.send(self.registry, 0, struct.pack("<I", name) + _string(interface) + struct.pack("<II", min(version, offered), new))
-        return new
+    def bind(interface, new):
+        text = interface.encode() + b"\0"
+        text = struct.pack("<I", len(text)) + text + b"\0" * (-len(text) % 4)
+        send(2, 0, struct.pack("<I", found[interface]) + text + struct.pack("<II", 1, new))
 
-def click(x, y, width, height, path):
-    """Moves the pointer to x, y of a layout width by height and clicks the left button."""
-    w = Wire(path)
-    w.registry = w.new()
-    w.send(1, 1, struct.pack("<I", w.registry))
-    w.roundtrip()
-    seat = w.bind("wl_seat", 1)
-    manager = w.bind("zwlr_virtual_pointer_manager_v1", 1)
-    pointer = w.new()
-    w.send(manager, 0, struct.pack("<II", seat, pointer))
-    w.roundtrip()
-
-    def ms():
-        return int(time.monotonic() * 1000) & 0xFFFFFFFF
-
-    # motion_absolute, then frame; button pressed and released, each with its frame
-    w.send(pointer, 1, struct.pack("<IIIII", ms(), x, y, width, height))
-    w.send(pointer, 4)
-    w.roundtrip()
-    time.sleep(0.2)
-    for state in (1, 0):
-        w.send(pointer, 2, struct.pack("<III", ms(), BTN_LEFT, state))
-        w.send(pointer, 4)
-        w.roundtrip()
+    send(1, 1, struct.pack("<I", 2))  # wl_display.get_registry
+    roundtrip(3)
+    bind("wl_seat", 4)
+    bind("zwlr_virtual_pointer_manager_v1", 5)
+    send(5, 0, struct.pack("<II", 4, 6))  # create_virtual_pointer(seat, pointer 6)
+    now = lambda: int(time.monotonic() * 1000) & 0xFFFFFFFF
+    send(6, 1, struct.pack("<IIIII", now(), x, y, width, height))  # motion_absolute
+    send(6, 4)  # frame
+    roundtrip(7)
+    for state, done in ((1, 8), (0, 9)):  # button BTN_LEFT pressed, released
         time.sleep(0.1)
-    w.sock.close()
+        send(6, 2, struct.pack("<III", now(), 0x110, state))
+        send(6, 4)
+        roundtrip(done)
+    sock.close()
