@@ -17,10 +17,7 @@ void RepeatMarks::rowBuilt(int i, QPushButton* start, QLineEdit* message, std::f
     start->addAction(choice);
     start->setContextMenuPolicy(Qt::ActionsContextMenu);
     start->installEventFilter(this);
-    auto* mark = new QAction(QApplication::style()->standardIcon(QStyle::SP_BrowserReload),
-                             QStringLiteral("Timer %1 repeats at each end").arg(i + 1), message);
     m_choice[i] = choice;
-    m_mark[i] = mark;
     m_message[i] = message;
 }
 
@@ -31,6 +28,10 @@ void RepeatMarks::draw(int i, bool repeat)
     m_choice[i]->setChecked(repeat);
     if (m_message[i]->actions().contains(m_mark[i]) == repeat)
         return;
+    // Made when first needed: forty pictures nobody sees would cost the start.
+    if (!m_mark[i])
+        m_mark[i] = new QAction(QApplication::style()->standardIcon(QStyle::SP_BrowserReload),
+                                QStringLiteral("Timer %1 repeats at each end").arg(i + 1), m_message[i]);
     // Added and removed: a hidden action still leaves its picture in the field.
     if (repeat)
         m_message[i]->addAction(m_mark[i], QLineEdit::TrailingPosition);
