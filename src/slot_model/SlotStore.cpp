@@ -100,8 +100,7 @@ void SlotStore::restoreSlot(int n, QString& expired)
     if (remaining <= 0) {
         settings().sSet("TimerRunning" + num, false);
         expired += name + " (" + OleDate::fromDateTime(QDateTime::fromMSecsSinceEpoch(*end)).generalForm() + ") \r\n";
-        if (flagOf("RepeatOn" + num, false))
-            repeatFromNow(n, name);
+        rangWhileClosed(n, name, *end);
         return;
     }
     const auto fields = SlotMath::fieldsFor((remaining + 500) / 1000);
@@ -136,8 +135,9 @@ void SlotStore::readLast(int n)
         s.lastClock = -1, s.lastSeconds = 0;
 }
 
-// A repeating slot whose end passed while the program was closed: its next round from now.
-void SlotStore::repeatFromNow(int n, const QString& name)
+// A slot whose end passed while the program was closed rang then, for a snooze from the command
+// line; a repeating one starts its next round from now.
+void SlotStore::rangWhileClosed(int n, const QString& name, std::int64_t endUtcMs)
 {
     SlotBoard::Slot& s = m_board.m_slots[n];
     readLast(n);
@@ -145,8 +145,9 @@ void SlotStore::repeatFromNow(int n, const QString& name)
     s.entry.alarm = flagOf("AlarmOn" + QString::number(n), true);
     s.entry.run = flagOf("Run" + QString::number(n), false);
     s.rang = s.entry;
+    s.rangUtcMs = endUtcMs;
     const bool repeat = s.entry.repeat;
-    if (m_board.relaunch(n, n, s.lastSeconds, s.lastClock, QStringLiteral("repeats")) >= 0)
+    if (repeat && m_board.relaunch(n, n, s.lastSeconds, s.lastClock, QStringLiteral("repeats")) >= 0)
         m_board.setRepeat(n, repeat);
 }
 

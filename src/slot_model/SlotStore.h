@@ -22,7 +22,7 @@ private:
     void keepStored(int n, const QString& why);
     // The repeat mark and the last duration and clock time of a restored slot.
     void readLast(int n);
-    void repeatFromNow(int n, const QString& name);
+    void rangWhileClosed(int n, const QString& name, std::int64_t endUtcMs);
 
     SlotBoard& m_board;
 };

@@ -147,6 +147,7 @@ TEST_F(SlotBoardTest, ARepeatKeepsTheBeatOfItsEndsAndComesBackAfterARestart)
     EXPECT_TRUE(SlotStore(after).restoreTimers().startsWith("Tea ("));
     EXPECT_TRUE(after.SlotRunning(2) && after.entry(2).repeat);
     EXPECT_EQ(after.remainingMs(2), 5000) << "the next round from the start";
+    EXPECT_EQ(after.lastRung({}), 2) << "it rang while the program was closed";
     after.stopTimer(2);
     EXPECT_FALSE(after.SlotRunning(2));
 }
