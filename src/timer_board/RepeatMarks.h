@@ -1,4 +1,5 @@
 #pragma once
+#include "slot_model/SlotBoard.h"
 #include <QObject>
 #include <array>
 #include <functional>
@@ -12,7 +13,7 @@ class QPushButton;
 // field, which a screen reader hears as "Timer n repeats at each end".
 class RepeatMarks : public QObject {
 public:
-    static constexpr int kRows = 41;
+    static constexpr int kRows = SlotBoard::kRows;
 
     // set: told the user's choice for the row.
     void rowBuilt(int i, QPushButton* start, QLineEdit* message, std::function<void(bool)> set);
