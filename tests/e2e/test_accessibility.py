@@ -16,6 +16,13 @@ def showing(node):
     return [node] + [n for child in node["children"] for n in showing(child)]
 
 
+def controls(window):
+    """The focusable controls a screen reader reaches in a window, name to role; every one named once."""
+    found = [(n["name"], n["role"]) for n in showing(window) if "focusable" in n["states"]]
+    assert all(name for name, _ in found) and len({name for name, _ in found}) == len(found), found
+    return dict(found)
+
+
 # What a screen reader listens for, printed as it hears it: the type, the role and name of the source.
 LISTENER = """import pyatspi
 def heard(event):
@@ -57,9 +64,18 @@ class Accessibility(unittest.TestCase):
                 with open(os.path.join(ARTIFACTS, "accessible-names-row-1.txt"), "w") as f:
                     f.writelines("%s: %s%s\n" % (n["role"], n["name"], n["description"] and " (%s)" % n["description"])
                                  for n in showing(row) if n["name"])
-        app.wait_window("^Zelvo Alert!$", timeout=30)
-        alerts = [w["name"] for w in session.accessible_windows("Zelvo") if w["role"] == "alert" and showing(w)]
-        self.assertEqual(alerts, ["Water the plants"])
+        reminder = app.wait_window("^Zelvo Alert!$", timeout=30)
+        alerts = [w for w in session.accessible_windows("Zelvo") if w["role"] == "alert" and showing(w)]
+        self.assertEqual([w["name"] for w in alerts], ["Water the plants"])
+        self.assertEqual(controls(alerts[0]), {"Close": "push button", "Snooze 5 minutes": "push button",
+                                               "Restart": "push button"})
+        app.close_window(reminder)
+        app.click_twips(135, 5715, 690, 465)  # About
+        app.wait_window("^Zelvo Software")
+        [about] = [w for w in session.accessible_windows("Zelvo") if w["name"].startswith("Zelvo Software")]
+        found = controls(about)
+        self.assertEqual((found["Zelvo home page"], found["More programs from the maker"]), ("link", "link"))
+        self.assertEqual(len(found), 9, found)  # logo, two links, four tiles, News Widget, OK
 
     def test_a_reminder_is_announced_to_a_listening_screen_reader_under_a_window_manager(self):
         session = DBusSession()
