@@ -83,6 +83,7 @@ bool QtTrayHost::addStatusNotifier(const QIcon& icon, const QString& tooltip)
         if (!item->publish())
             return false;
         m_item = std::move(item);
+        m_item->setAttention(m_attention, m_attentionPicture);  // a panel that came while a reminder waits
     }
     m_item->update(icon, tooltip);
     return true;
@@ -143,13 +144,14 @@ bool QtTrayHost::remove()
     return true;
 }
 
-void QtTrayHost::setAttention(bool on)
+void QtTrayHost::setAttention(bool on, const QIcon& picture)
 {
+    m_attention = on;
+    m_attentionPicture = picture;
 #ifdef ZELVO_DBUS
     if (m_item)
-        m_item->setAttention(on);
+        m_item->setAttention(on, picture);
 #else
-    Q_UNUSED(on);
 #endif
 }
 

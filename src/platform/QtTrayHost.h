@@ -22,7 +22,7 @@ public:
     void setMenu(QMenu* menu) override;
     void watch(std::function<void()> appeared) override;
     void setLost(std::function<void()> lost) override { m_lost = std::move(lost); }
-    void setAttention(bool on) override;
+    void setAttention(bool on, const QIcon& picture) override;
 
 private:
     bool addStatusNotifier(const QIcon& icon, const QString& tooltip);
@@ -35,4 +35,6 @@ private:
     QPointer<QMenu> m_menu;
     std::function<void(Message)> m_handler;
     std::function<void()> m_lost;
+    bool m_attention = false;
+    QIcon m_attentionPicture;
 };

@@ -25,6 +25,7 @@ public:
     // Calls lost, from the event loop, whenever the area that shows the icon goes away (a panel
     // killed or restarted) or refuses it; the icon is then not shown until add succeeds again.
     virtual void setLost(std::function<void()> lost) = 0;
-    // Whether something waits for the user (a reminder is open), for areas that can show it.
-    virtual void setAttention(bool on) = 0;
+    // Whether something waits for the user (a reminder is open), and the picture that says so,
+    // for areas that can show it.
+    virtual void setAttention(bool on, const QIcon& picture) = 0;
 };

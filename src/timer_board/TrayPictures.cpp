@@ -24,4 +24,5 @@ QPixmap clockFace(const QColor& rim)
 namespace TrayPictures {
 QPixmap red() { return clockFace(QColor(200, 30, 30)); }
 QPixmap green() { return clockFace(QColor(20, 160, 40)); }
+QPixmap amber() { return clockFace(QColor(240, 160, 0)); }
 }

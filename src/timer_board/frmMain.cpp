@@ -55,7 +55,9 @@ frmMain::frmMain()
 {
     setObjectName("frmMain");
     m_slots.setHost(this);
-    m_reminders.onWaiting([](bool waiting) { Guard::silently([&] { Platform::tray().setAttention(waiting); }); });
+    m_reminders.onWaiting([](bool waiting) {
+        Guard::silently([&] { Platform::tray().setAttention(waiting, QIcon(TrayPictures::amber())); });
+    });
     connect(&m_slots, &SlotBoard::slotChanged, this, &frmMain::drawRow);
     connect(&m_slots, &SlotBoard::fieldsChanged, this, &frmMain::drawFields);
     connect(&m_slots, &SlotBoard::countdownStarting, this, &frmMain::onCountdownStarting);

@@ -396,9 +396,14 @@ class Zelvo:
     def selection(self, which="primary"):
         return run("xclip", "-o", "-selection", which, env=self.env, check=False).stdout
 
-    def find_tray_picture(self, top, height):
-        """The middle of the pixels of the tray picture's rim (red at rest, green while counting) in a
-        strip of the screen, as a panel draws it; None when there are none."""
+    RIMS = {"red": lambda r, g, b: r > 170 and g < 70 and b < 70, "green": lambda r, g, b: g > 130 and r < 60 and b < 80,
+            "amber": lambda r, g, b: r > 200 and 120 < g < 200 and b < 60,
+            "blue": lambda r, g, b: b > 180 and r < 80 and g < 110}
+
+    def find_tray_picture(self, top, height, rims=("red", "green")):
+        """The middle of the pixels of the tray picture's rim (red at rest, green while counting, amber
+        while a reminder waits, on a status-notifier panel) in a strip of the screen, as a panel draws
+        it; None when there are none."""
         text = run("import", "-window", "root", "-crop", "%dx%d+0+%d" % (10000, height, top), "-depth", "8",
                    "txt:-", env=self.env).stdout
         found = []
@@ -406,11 +411,23 @@ class Zelvo:
             place, _, colour = line.partition(": (")
             x, y = map(int, place.split(","))
             r, g, b = (int(float(v)) for v in colour.split(")")[0].split(",")[:3])
-            if (r > 170 and g < 70 and b < 70) or (g > 130 and r < 60 and b < 80):
+            if any(self.RIMS[rim](r, g, b) for rim in rims):
                 found.append((x, y + top))
         if not found:
             return None
         return sum(p[0] for p in found) // len(found), sum(p[1] for p in found) // len(found)
+
+    def panel_tooltip(self, x, y):
+        """The tool tip a panel shows for what is drawn at x, y, as a user reads it (OCR)."""
+        self.xdo("mousemove", str(x - 8), str(y))
+        time.sleep(0.3)
+        self.xdo("mousemove", str(x), str(y))
+        time.sleep(2)
+        shot = os.path.join(self.runtime, "tip.png")
+        run("import", "-window", "root", "-crop", "460x80+%d+%d" % (max(0, x - 360), y + 18), "-negate",
+            "-resize", "300%", shot, env=self.env)
+        self.xdo("mousemove", "0", str(y + 300))  # the tip goes
+        return run("tesseract", shot, "stdout").stdout.strip()
 
     def screenshot(self, name, window="root"):
         target = os.path.join(ARTIFACTS, name)

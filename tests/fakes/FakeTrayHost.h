@@ -37,7 +37,7 @@ public:
     void setMenu(QMenu* m) override { menu = m; }
     void watch(std::function<void()> a) override { appeared = std::move(a); }
     void setLost(std::function<void()> l) override { lost = std::move(l); }
-    void setAttention(bool on) override { attention = on; }
+    void setAttention(bool on, const QIcon&) override { attention = on; }
 
     void click(Message m) { handler(m); }
 

@@ -135,12 +135,15 @@ void StatusNotifierItem::update(const QIcon& icon, const QString& tip)
     }
 }
 
-void StatusNotifierItem::setAttention(bool on)
+void StatusNotifierItem::setAttention(bool on, const QIcon& picture)
 {
     if (on == m_attention)
         return;
     m_attention = on;
+    m_attentionPixmaps = on ? pixmapsOf(picture) : SniPixmaps();
     emit NewStatus(status());
+    // Gone with the status: xfce4-panel keeps drawing an attention picture until it changes.
+    emit NewAttentionIcon();
 }
 
 QDBusObjectPath StatusNotifierItem::menu() const { return QDBusObjectPath(kMenuPath); }

@@ -38,8 +38,8 @@ class StatusNotifierItem : public QObject {
     Q_PROPERTY(SniPixmaps IconPixmap READ iconPixmap)
     Q_PROPERTY(QString OverlayIconName READ noName)
     Q_PROPERTY(SniPixmaps OverlayIconPixmap READ noPixmaps)
-    Q_PROPERTY(QString AttentionIconName READ iconName)
-    Q_PROPERTY(SniPixmaps AttentionIconPixmap READ iconPixmap)
+    Q_PROPERTY(QString AttentionIconName READ noName)
+    Q_PROPERTY(SniPixmaps AttentionIconPixmap READ attentionPixmap)
     Q_PROPERTY(QString AttentionMovieName READ noName)
     Q_PROPERTY(SniToolTip ToolTip READ toolTip)
     Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
@@ -58,8 +58,8 @@ public:
     // Exports the item and asks the watcher to show it; false when the bus refused.
     bool publish();
     void update(const QIcon& icon, const QString& tip);
-    // "NeedsAttention" while a reminder is open, "Active" otherwise.
-    void setAttention(bool on);
+    // "NeedsAttention", with its own picture, while a reminder is open; "Active" otherwise.
+    void setAttention(bool on, const QIcon& picture);
 
     QString category() const { return QStringLiteral("ApplicationStatus"); }
     QString id() const { return QStringLiteral("zelvo"); }
@@ -70,6 +70,7 @@ public:
     QString iconName() const { return QStringLiteral("zelvo"); }
     QString noName() const { return {}; }
     SniPixmaps iconPixmap() const { return m_pixmaps; }
+    SniPixmaps attentionPixmap() const { return m_attentionPixmaps; }
     SniPixmaps noPixmaps() const { return {}; }
     SniToolTip toolTip() const { return {{}, {}, m_tip, {}}; }
     bool itemIsMenu() const { return false; }
@@ -85,6 +86,7 @@ signals:
     void NewIcon();
     void NewToolTip();
     void NewStatus(const QString& status);
+    void NewAttentionIcon();
 
 private:
     void registerWithWatcher();
@@ -94,6 +96,7 @@ private:
     std::function<void(Click)> m_clicked;
     std::function<void()> m_hostGone;
     SniPixmaps m_pixmaps;
+    SniPixmaps m_attentionPixmaps;
     QString m_tip;
     bool m_attention = false;
 };
