@@ -308,25 +308,21 @@ int SlotBoard::snooze(int i, std::int64_t seconds)
 {
     const Slot& s = slot(i);
     const int to = !s.running && !s.kept ? i : freeSlot(true);
-    return relaunch(i, to, seconds, -1, QStringLiteral("snoozed for %1 s").arg(seconds));
+    return relaunch(i, to, seconds, -1, false, QStringLiteral("snoozed for %1 s").arg(seconds));
 }
 
 int SlotBoard::restart(int i)
 {
     const Slot& s = slot(i);
     const int to = (!s.running || s.entry.repeat) && !s.kept ? i : freeSlot(true);
-    const bool sameRepeat = to == i && s.entry.repeat;
-    const int at = relaunch(i, to, s.lastSeconds, s.lastClock,
-                            s.lastClock >= 0 ? QStringLiteral("restarted for its clock time")
-                                             : QStringLiteral("restarted for %1 s").arg(s.lastSeconds));
-    if (sameRepeat)
-        setRepeat(i, true);
-    return at;
+    return relaunch(i, to, s.lastSeconds, s.lastClock, to == i && s.entry.repeat,
+                    s.lastClock >= 0 ? QStringLiteral("restarted for its clock time")
+                                     : QStringLiteral("restarted for %1 s").arg(s.lastSeconds));
 }
 
-int SlotBoard::relaunch(int from, int to, std::int64_t seconds, int clock, const QString& how)
+int SlotBoard::relaunch(int from, int to, std::int64_t seconds, int clock, bool repeat, const QString& how)
 {
-    if (to < 0 || (clock < 0 && !SlotMath::fieldsFor(seconds)) || (clock < 0 && seconds < 1))
+    if (to < 0 || (clock < 0 && (seconds < 1 || !SlotMath::fieldsFor(seconds))))
         return -1;
     const Slot& source = slot(from);
     const Entry rang = source.rangUtcMs ? source.rang : source.entry;
@@ -334,7 +330,7 @@ int SlotBoard::relaunch(int from, int to, std::int64_t seconds, int clock, const
     s.entry.message = rang.message;
     s.entry.alarm = rang.alarm;
     s.entry.run = rang.run;
-    s.entry.repeat = false;
+    s.entry.repeat = repeat;
     setRunFile(to, rang.runFile);
     std::int64_t span = seconds;
     if (clock >= 0) {

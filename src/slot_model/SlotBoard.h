@@ -151,8 +151,8 @@ private:
     // Starts the countdown from the fields; a resume does not count as a start of its own.
     bool begin(int i);
     // Starts slot to for seconds (or for clock time `clock`, seconds since midnight, when >= 0)
-    // with what slot from rang with; -1 when to is -1 or the start fails.
-    int relaunch(int from, int to, std::int64_t seconds, int clock, const QString& how);
+    // with what slot from rang with, repeating or not; -1 when to is -1 or the start fails.
+    int relaunch(int from, int to, std::int64_t seconds, int clock, bool repeat, const QString& how);
     // A repeating slot's next round, on the beat of its previous end; false when it does not repeat.
     bool nextRound(int i);
     // The log line of a new end: what happened to slot i, and when slot at now ends.

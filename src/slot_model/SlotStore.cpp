@@ -146,9 +146,8 @@ void SlotStore::rangWhileClosed(int n, const QString& name, std::int64_t endUtcM
     s.entry.run = flagOf("Run" + QString::number(n), false);
     s.rang = s.entry;
     s.rangUtcMs = endUtcMs;
-    const bool repeat = s.entry.repeat;
-    if (repeat && m_board.relaunch(n, n, s.lastSeconds, s.lastClock, QStringLiteral("repeats")) >= 0)
-        m_board.setRepeat(n, repeat);
+    if (s.entry.repeat)
+        m_board.relaunch(n, n, s.lastSeconds, s.lastClock, true, QStringLiteral("repeats"));
 }
 
 void SlotStore::keepStored(int n, const QString& why)

@@ -1,6 +1,7 @@
 #include "timer_board/frmMessage.h"
 #include "platform/Notifier.h"
 #include "platform/Platform.h"
+#include "slot_model/SlotBoard.h"
 #include "support/Twips.h"
 #include "support/TriggerQueue.h"
 #include "support/cSHAREDDelay.h"
@@ -82,7 +83,7 @@ void frmMessage::buildChoices()
         connect(times->addAction(QString::fromLatin1(text)), &QAction::triggered, this,
                 [this, seconds = seconds] { emit snoozeChosen(seconds); });
     cmdSnooze->setMenu(times);
-    connect(cmdSnooze, &QToolButton::clicked, this, [this] { emit snoozeChosen(5 * 60); });
+    connect(cmdSnooze, &QToolButton::clicked, this, [this] { emit snoozeChosen(SlotBoard::kSnoozeSeconds); });
 
     cmdRestart = new QPushButton(QStringLiteral("&Restart"), this);
     cmdRestart->setObjectName("cmdRestart");
@@ -113,7 +114,7 @@ void frmMessage::notifyDesktop()
         if (!self)
             return;
         if (key == QLatin1String("snooze"))
-            emit self->snoozeChosen(5 * 60);
+            emit self->snoozeChosen(SlotBoard::kSnoozeSeconds);
         else if (key == QLatin1String("restart"))
             emit self->restartChosen();
         else
