@@ -535,8 +535,9 @@ void frmMain::quitProgram(bool ask) { ExitProgram(ask); }
 void frmMain::dismissDialogs()
 {
     // Each one's loop ends when control comes back to it; the program's step then goes on.
-    while (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();  // a context menu holds its own loop too
+    // A context menu holds its own loop too (a submenu one more).
+    for (int k = 0; k < 4 && QApplication::activePopupWidget(); ++k)
+        QApplication::activePopupWidget()->close();
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->isModal())
             window->close();
