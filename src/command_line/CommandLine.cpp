@@ -1,4 +1,5 @@
 #include "command_line/CommandLine.h"
+#include "slot_model/SlotMath.h"
 #include <QMap>
 #include <QRegularExpression>
 #include <cmath>
@@ -163,7 +164,7 @@ std::optional<int> clockTime(const QString& text)
     if (!half.isEmpty()) {
         if (hour < 1 || hour > 12)
             return std::nullopt;
-        hour = hour % 12 + (half == "pm" ? 12 : 0);
+        hour = SlotMath::hour24(hour, half == "pm");
     } else if (hour > 23) {
         return std::nullopt;
     }

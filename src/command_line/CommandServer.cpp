@@ -34,15 +34,22 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
     if (verb == QLatin1String("quit"))
         m_host.dismissDialogs();
     const QString name = "Command " + request->args.value(0);
-    TriggerQueue::instance().post(name, [self = QPointer<CommandServer>(this), name, request = *request, answer] {
-        CommandMessage::Reply reply{1, QString(), QStringLiteral("the command failed; see the log")};
-        Guard g{name, "CommandServer"};
-        g([&] {
-            if (self)
-                reply = self->run(request.args, request.folder);
-        });
-        answer(CommandMessage::encode(reply));
-    });
+    // Once the program has begun to end, a command is told so rather than carried out and lost.
+    const CommandMessage::Reply ending =
+        verb == QLatin1String("quit") ? CommandMessage::Reply{}
+                                      : CommandMessage::Reply{1, QString(), QStringLiteral("Zelvo is closing: the command was not carried out")};
+    TriggerQueue::instance().post(
+        name,
+        [self = QPointer<CommandServer>(this), name, request = *request, answer] {
+            CommandMessage::Reply reply{1, QString(), QStringLiteral("the command failed; see the log")};
+            Guard g{name, "CommandServer"};
+            g([&] {
+                if (self)
+                    reply = self->run(request.args, request.folder);
+            });
+            answer(CommandMessage::encode(reply));
+        },
+        [answer, ending] { answer(CommandMessage::encode(ending)); });
 }
 
 void CommandServer::logRefusal(const QString& why)

@@ -125,12 +125,10 @@ void SlotCommands::fill(int i, const Command& c, const QString& runFile)
     if (board.SlotAtTime(i) != clockTime)
         board.toggleAtTime(i);
     if (clockTime) {
-        // The row's 12-hour fields: am keeps the hour as typed (so 12 am reads noon), pm adds 12.
-        const int hour = c.clockSeconds / 3600;
-        const bool am = hour <= 12;
-        board.setClockEntry(i, QString::number(am ? hour : hour - 12),
+        const auto [hour, pm] = SlotMath::hour12(c.clockSeconds / 3600);
+        board.setClockEntry(i, QString::number(hour),
                             QStringLiteral("%1").arg(c.clockSeconds / 60 % 60, 2, 10, QLatin1Char('0')),
-                            QStringLiteral("%1").arg(c.clockSeconds % 60, 2, 10, QLatin1Char('0')), am);
+                            QStringLiteral("%1").arg(c.clockSeconds % 60, 2, 10, QLatin1Char('0')), !pm);
     } else {
         board.setFields(i, *SlotMath::fieldsFor(c.seconds));
     }
@@ -202,16 +200,25 @@ Reply SlotCommands::pause(int i)
 
 Reply SlotCommands::snooze(const Command& c)
 {
-    const int i = c.slot ? c.slot - 1 : m_board.lastRung([this](int k) { return m_host.reminderOpen(k); });
-    if (i < 0)
-        return refused(QStringLiteral("No timer has rung in the last hour"));
-    if (!m_host.reminderOpen(i) && !m_board.rangLately(i))
-        return refused(QStringLiteral("Timer %1 has not rung in the last hour").arg(i + 1));
+    const auto open = [this](int ring) { return m_host.reminderOpen(ring); };
+    const int ring = m_board.lastRing(c.slot - 1, open);
+    if (!ring)
+        return refused(c.slot ? QStringLiteral("Timer %1 has not rung in the last hour").arg(c.slot)
+                              : QStringLiteral("No timer has rung in the last hour"));
     const std::int64_t seconds = c.seconds ? c.seconds : SlotBoard::kSnoozeSeconds;
     if (!SlotMath::fieldsFor(seconds))
         return refused(SlotBoard::kTooLong);
-    const int to = m_board.snooze(i, seconds);
-    if (to < 0)
-        return refused(SlotBoard::kNoFreeSlot);
-    return Reply{0, describe(to) + '\n', QString()};
+    int to = -1;
+    switch (m_board.answer(ring, seconds, &to)) {
+    case SlotBoard::Answer::Started: return Reply{0, describe(to) + '\n', QString()};
+    case SlotBoard::Answer::AlreadyAnswered: {
+        // The first answer stands: a second never doubles the countdown it started.
+        const SlotBoard::Ring& r = *m_board.ring(ring);
+        const QString how = QStringLiteral("Timer %1 was already %2").arg(r.slot + 1).arg(r.answer);
+        return refused(to >= 0 && m_board.SlotRunning(to) && !m_board.SlotPaused(to)
+                           ? how + QStringLiteral(": it ends at ") + humanEnd(m_board.remainingMs(to))
+                           : how);
+    }
+    default: return refused(SlotBoard::kNoFreeSlot);
+    }
 }

@@ -18,6 +18,8 @@ const QString SlotBoard::kTooLong =
 const QString SlotBoard::kInstantName = QStringLiteral("Instant timer");
 const QString SlotBoard::kNoBox = QStringLiteral("Please tick one or both of the 'Alarm' and 'Run' boxes");
 const QString SlotBoard::kNoFreeSlot = QStringLiteral("No free timers available. Cannot start countdown.");
+const QString SlotBoard::kNoDuration =
+    QStringLiteral("Timer %1 cannot restart: its last duration could not be read (see the log).");
 
 namespace {
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
@@ -99,8 +101,19 @@ QString SlotBoard::singleLine(const QString& text)
 
 void SlotBoard::takeOver(Slot& s)
 {
-    s.wallEnd = 0;
     s.kept = false;
+    s.unreadable.clear();
+}
+
+void SlotBoard::followMoment(Slot& s, std::int64_t utcMs)
+{
+    const std::int64_t utc = Platform::clock().utcMs();
+    const bool others = std::any_of(m_slots.begin(), m_slots.begin() + kSlots,
+                                    [&](const Slot& o) { return &o != &s && o.wallEnd && o.running && !o.paused; });
+    if (!others)
+        m_wallOffset = utc - bootNow();
+    s.wallEnd = utcMs;
+    s.end = bootNow() + (utcMs - utc);
 }
 
 void SlotBoard::setMessage(int i, const QString& text) { change(i, &Entry::message, singleLine(text)); }
@@ -125,20 +138,6 @@ void SlotBoard::setClockEntry(int i, const QString& hour, const QString& minute,
     e.atSec = second;
     e.am = am;
     takeOver(slot(i));
-    emit slotChanged(i);
-}
-
-void SlotBoard::loadEntry(int i)
-{
-    Entry& e = slot(i).entry;
-    Guard g{"Form_Load", "frmMain"};
-    g([&] {
-        e.message = singleLine(settings().sGet("TimerName" + QString::number(i), "Reminder " + QString::number(i + 1)).toText());
-    });
-    g([&] { e.runFile = settings().sGet("RunFile" + QString::number(i), QString()).toText(); });
-    g([&] { e.repeat = settings().sGet("RepeatOn" + QString::number(i), false).toBool(); });
-    e.clockPanel = false;
-    e.am = false;
     emit slotChanged(i);
 }
 
@@ -167,20 +166,32 @@ void SlotBoard::toggleAtTime(int i)
     emit slotChanged(i);
 }
 
-// Seconds from now (to the whole second) until that time today, or tomorrow when it is earlier
-// than now on the wall clock (so in the hour that comes twice, a time already passed once means
-// tomorrow); real seconds, so a daylight-saving change in between counts as the hour it really is.
+namespace {
+std::int64_t wholeSecondNow() { return Platform::clock().utcMs() / 1000 * 1000; }
+}
+
+// The first moment after `after` at which the wall clock shows that time of day: today's or a
+// later day's, so a daily time stays at its hour across a daylight-saving change. A time the
+// clocks skip that night comes as Qt places it (after the gap); in the hour that comes twice the
+// first of the two counts, so a time already passed once means tomorrow.
+std::int64_t SlotBoard::nextClockMoment(int targetSeconds, std::int64_t after)
+{
+    const QDate day = QDateTime::fromMSecsSinceEpoch(after).date();
+    for (int d = 0; d < 3; ++d) {
+        const QDateTime at(day.addDays(d), QTime(0, 0).addSecs(targetSeconds));
+        if (at.isValid() && at.toMSecsSinceEpoch() > after)
+            return at.toMSecsSinceEpoch();
+    }
+    return after + 86400000;
+}
+
+// Seconds from now (to the whole second) until that time today (0 in its own second), or
+// tomorrow when it is earlier than now on the wall clock; real seconds, so a daylight-saving
+// change in between counts as the hour it really is.
 int SlotBoard::secondsUntilClockTime(int targetSeconds)
 {
-    const QDateTime now = Platform::clock().now();
-    const int nowSeconds = now.time().msecsSinceStartOfDay() / 1000;
-    const int wall = SlotMath::secondsUntil(targetSeconds, nowSeconds);
-    const QDateTime from = now.addMSecs(-now.time().msec());
-    const QDateTime to(now.date().addDays(targetSeconds < nowSeconds ? 1 : 0), QTime(0, 0).addSecs(targetSeconds));
-    // A time the clocks skip that night has no moment of its own, and one in the hour that comes
-    // twice may name the first while it is already the second: the wall-clock difference then.
-    const qint64 real = to.isValid() ? from.secsTo(to) : -1;
-    return static_cast<int>(real < 0 ? wall : real);
+    const std::int64_t now = wholeSecondNow();
+    return static_cast<int>((nextClockMoment(targetSeconds, now - 1) - now) / 1000);
 }
 
 // A clock time becomes a countdown when it starts and from then on keeps its real duration like
@@ -211,6 +222,9 @@ bool SlotBoard::startTimer(int i)
         return false;
     s.lastSeconds = SlotMath::durationSeconds(s.entry.fields).value_or(0);
     s.lastClock = clock.value_or(-1);
+    // A clock time is a moment on the wall clock: it moves when the clock is set.
+    if (clock)
+        followMoment(s, nextClockMoment(*clock, wholeSecondNow() - 1));
     return true;
 }
 
@@ -218,6 +232,8 @@ bool SlotBoard::begin(int i)
 {
     Slot& s = slot(i);
     takeOver(s);
+    s.wallEnd = 0;
+    s.round = 0;
     s.shownSeconds = -1;
     // A failing step of a start is passed over silently.
     Guard::silently([&] {
@@ -246,6 +262,8 @@ void SlotBoard::stopTimer(int i)
 {
     Slot& s = slot(i);
     takeOver(s);
+    s.wallEnd = 0;
+    s.round = 0;
     s.shownSeconds = -1;
     s.end = 0;
     s.running = false;
@@ -304,65 +322,103 @@ int SlotBoard::startInstant(std::int32_t seconds)
 
 // ---- what a reminder offers --------------------------------------------------------------------
 
-int SlotBoard::snooze(int i, std::int64_t seconds)
+int SlotBoard::addRing(int i, std::int64_t utcMs)
 {
     const Slot& s = slot(i);
-    const int to = !s.running && !s.kept ? i : freeSlot(true);
-    return relaunch(i, to, seconds, -1, false, QStringLiteral("snoozed for %1 s").arg(seconds));
+    // Rings older than the hour go unless their reminder is still open.
+    const std::int64_t now = Platform::clock().utcMs();
+    std::erase_if(m_rings, [&](const Ring& r) {
+        return now - r.utcMs > kRecentMs && !(m_host && m_host->reminderOpen(r.id));
+    });
+    Ring ring{++m_lastRing, i, s.entry, s.lastSeconds, s.lastClock, utcMs, QString(), -1};
+    m_rings.push_back(ring);
+    return ring.id;
 }
 
-int SlotBoard::restart(int i)
+template <class Rings>
+auto* SlotBoard::findRing(Rings& rings, int id)
 {
-    const Slot& s = slot(i);
-    const int to = (!s.running || s.entry.repeat) && !s.kept ? i : freeSlot(true);
-    return relaunch(i, to, s.lastSeconds, s.lastClock, to == i && s.entry.repeat,
-                    s.lastClock >= 0 ? QStringLiteral("restarted for its clock time")
-                                     : QStringLiteral("restarted for %1 s").arg(s.lastSeconds));
+    const auto found = std::find_if(rings.begin(), rings.end(), [id](const Ring& r) { return r.id == id; });
+    return found == rings.end() ? nullptr : &*found;
 }
 
-int SlotBoard::relaunch(int from, int to, std::int64_t seconds, int clock, bool repeat, const QString& how)
+const SlotBoard::Ring* SlotBoard::ring(int id) const { return findRing(m_rings, id); }
+
+SlotBoard::Answer SlotBoard::answer(int id, std::int64_t seconds, int* at)
 {
-    if (to < 0 || (clock < 0 && (seconds < 1 || !SlotMath::fieldsFor(seconds))))
-        return -1;
-    const Slot& source = slot(from);
-    const Entry rang = source.rangUtcMs ? source.rang : source.entry;
+    const Ring* found = ring(id);
+    if (!found)
+        return Answer::Unknown;
+    // A copy: starting a countdown tells the window, which may let events run meanwhile.
+    const Ring r = *found;
+    if (at)
+        *at = r.answeredIn;
+    if (!r.answer.isEmpty())
+        return Answer::AlreadyAnswered;
+    const Slot& s = slot(r.slot);
+    const bool ownRound = s.running && s.round == r.id;
+    int to = -1;
+    bool ok = false;
+    if (seconds > 0) {
+        to = !s.running && !s.kept ? r.slot : freeSlot(true);
+        ok = to >= 0 && relaunch(r, to, seconds, -1, false, QStringLiteral("snoozed for %1 s").arg(seconds));
+    } else {
+        if (r.clock < 0 && r.seconds < 1)
+            return Answer::NoDuration;
+        to = (!s.running || ownRound) && !s.kept ? r.slot : freeSlot(true);
+        ok = to >= 0
+             && relaunch(r, to, r.seconds, r.clock, to == r.slot && r.entry.repeat,
+                         r.clock >= 0 ? QStringLiteral("restarted for its clock time")
+                                      : QStringLiteral("restarted for %1 s").arg(r.seconds));
+    }
+    if (!ok)
+        return Answer::NoFreeSlot;
+    if (Ring* still = findRing(m_rings, id)) {
+        still->answer = seconds > 0 ? QStringLiteral("snoozed") : QStringLiteral("restarted");
+        still->answeredIn = to;
+    }
+    if (at)
+        *at = to;
+    emit answered(id, to);
+    return Answer::Started;
+}
+
+bool SlotBoard::relaunch(const Ring& ring, int to, std::int64_t seconds, int clock, bool repeat, const QString& how)
+{
+    if (clock < 0 && (seconds < 1 || !SlotMath::fieldsFor(seconds)))
+        return false;
     Slot& s = slot(to);
-    s.entry.message = rang.message;
-    s.entry.alarm = rang.alarm;
-    s.entry.run = rang.run;
+    s.entry.message = ring.entry.message;
+    s.entry.alarm = ring.entry.alarm;
+    s.entry.run = ring.entry.run;
     s.entry.repeat = repeat;
-    setRunFile(to, rang.runFile);
+    setRunFile(to, ring.entry.runFile);
     std::int64_t span = seconds;
+    std::int64_t moment = 0;
     if (clock >= 0) {
         // A clock time comes round again tomorrow when it is the time now.
-        const int until = secondsUntilClockTime(clock);
-        span = until > 0 ? until : 86400;
+        moment = nextClockMoment(clock, wholeSecondNow());
+        span = (moment - wholeSecondNow()) / 1000;
     }
     s.atTime = false;
     s.entry.clockPanel = false;
-    s.entry.fields = *SlotMath::fieldsFor(span);
+    s.entry.fields = *SlotMath::fieldsFor(std::max<std::int64_t>(span, 1));
     if (!startTimer(to))
-        return -1;
+        return false;
     s.lastClock = clock;
-    logEnd(from, to == from ? how : how + QStringLiteral(" in timer %1").arg(to + 1), to);
-    emit relaunched(from, to);
-    return to;
+    if (clock >= 0)
+        followMoment(s, moment);
+    logEnd(ring.slot, to == ring.slot ? how : how + QStringLiteral(" in timer %1").arg(to + 1), to);
+    return true;
 }
 
-int SlotBoard::lastRung(const std::function<bool(int)>& open) const
+int SlotBoard::lastRing(int i, const std::function<bool(int)>& open) const
 {
-    int last = -1;
-    for (int i = 0; i < kSlots; ++i)
-        if ((open && open(i)) || rangLately(i))
-            if (last < 0 || m_slots[i].rangUtcMs > m_slots[last].rangUtcMs)
-                last = i;
-    return last;
-}
-
-bool SlotBoard::rangLately(int i) const
-{
-    const Slot& s = slot(i);
-    return s.rangUtcMs && Platform::clock().utcMs() - s.rangUtcMs <= kRecentMs;
+    const std::int64_t now = Platform::clock().utcMs();
+    for (auto r = m_rings.rbegin(); r != m_rings.rend(); ++r)
+        if ((i < 0 || r->slot == i) && ((open && open(r->id)) || now - r->utcMs <= kRecentMs))
+            return r->id;
+    return 0;
 }
 
 // "Timer 3 snoozed for 300 s: it ends at 12/9/2026 5:00:00 PM", in the log's general form.
@@ -380,16 +436,23 @@ void SlotBoard::logEnd(int i, const QString& what, int at)
 bool SlotBoard::nextRound(int i)
 {
     Slot& s = slot(i);
-    const std::int64_t period = (s.lastClock >= 0 ? 86400 : s.lastSeconds) * 1000;
-    if (!s.entry.repeat || period <= 0)
+    if (!s.entry.repeat)
         return false;
-    // From the previous end, so the rounds keep their beat however long a reminder stays open;
-    // rounds slept through are skipped, not rung one after another.
-    const std::int64_t now = bootNow();
-    s.end += period;
-    if (s.end <= now)
-        s.end += ((now - s.end) / period + 1) * period;
-    s.wallEnd = 0;
+    if (s.lastClock >= 0) {
+        // A daily time comes round when the wall clock shows it again, however long the day.
+        followMoment(s, nextClockMoment(s.lastClock, std::max(wholeSecondNow(), s.wallEnd)));
+    } else {
+        const std::int64_t period = s.lastSeconds * 1000;
+        if (period <= 0)
+            return false;
+        // From the previous end, so the rounds keep their beat however long a reminder stays open;
+        // rounds slept through are skipped, not rung one after another.
+        const std::int64_t now = bootNow();
+        s.end += period;
+        if (s.end <= now)
+            s.end += ((now - s.end) / period + 1) * period;
+        s.wallEnd = 0;
+    }
     s.shownSeconds = -1;
     logEnd(i, QStringLiteral("repeats"), i);
     emit slotChanged(i);
@@ -438,8 +501,8 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
 {
     // A copy: the reminder lets pending events run, and the user may edit the row meanwhile.
     const Entry e = slot(i).entry;
-    slot(i).rang = e;
-    slot(i).rangUtcMs = Platform::clock().utcMs();
+    const int ring = addRing(i, Platform::clock().utcMs());
+    slot(i).round = slot(i).running ? ring : 0;
     const QString due = lateNote(i, lateMs);
     // A failing step ends the round, except a missing file (53), which is answered with the
     // slot's reminder before the next step.
@@ -455,7 +518,7 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
         }
         try {
             if (m_host)
-                m_host->raiseAlarm(i, e.message, QString());
+                m_host->raiseAlarm(i, ring, e.message, QString());
             return true;
         } catch (const std::exception&) {
             return false;
@@ -463,7 +526,7 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
     };
     return step([&] {
         if (e.alarm && m_host)
-            m_host->raiseAlarm(i, e.message, due);
+            m_host->raiseAlarm(i, ring, e.message, due);
     }) && step([&] {
         // The shell's code above 32 means it was opened; anything else is logged.
         if (e.run && cSharedFileSubs::instance().RunFile(e.runFile, QString()) <= 32)
@@ -509,7 +572,7 @@ void SlotBoard::followWallClock()
             s.end = boot + (s.wallEnd - utc);
     Guard::silently([&] {
         cSharedLogging::instance().LogEvent(
-            QStringLiteral("The clock was corrected by %1 s; the restored countdowns follow it").arg(moved / 1000), false);
+            QStringLiteral("The clock was corrected by %1 s; the restored countdowns and the clock times follow it").arg(moved / 1000), false);
     });
 }
 

@@ -2,8 +2,10 @@
 #include "slot_model/SlotMath.h"
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -24,6 +26,8 @@ public:
     static const QString kTooLong;
     static const QString kNoBox;
     static const QString kNoFreeSlot;
+    // A Restart whose ring has no duration that can be read ("%1": the timer's number).
+    static const QString kNoDuration;
     // What a reminder's Snooze gives without a choice, and how long after its end it can still be
     // snoozed from the command line.
     static constexpr std::int64_t kSnoozeSeconds = 300;
@@ -65,8 +69,6 @@ public:
     void setRun(int i, bool on);
     void setRunFile(int i, const QString& target);
     void setRepeat(int i, bool on);
-    // The message and file stored for the slot (or "Reminder n"), the countdown panel and pm.
-    void loadEntry(int i);
 
     // Why the Start button may not start the slot (no box ticked, fields too long); nothing when it may.
     std::optional<QString> startRefusal(int i) const;
@@ -84,20 +86,35 @@ public:
     // Fills and starts the slot freeSlot names; -1 when there is none.
     int startInstant(std::int32_t seconds);
 
-    // What a reminder offers. Both start the countdown of slot i again with the message, alarm and
-    // file it rang with, in slot i while it is idle and otherwise in the slot a quick start takes
-    // (a command's rule: any page); -1 when there is none. snooze: for seconds, once (the slot it
-    // runs in does not repeat). restart: for the duration slot i last ran, or for its clock time
-    // again (so tomorrow); a repeating slot restarts its own round from now.
-    int snooze(int i, std::int64_t seconds);
-    int restart(int i);
+    // One time a slot rang: what it rang with and how it was answered. A reminder's window, its
+    // notice and the command line answer a ring, never a slot, and the first answer wins.
+    struct Ring {
+        int id = 0;
+        int slot = -1;
+        Entry entry;                   // as it rang
+        std::int64_t seconds = 0;      // the duration that rang; 0 when it cannot be read
+        int clock = -1;                // or its clock time, seconds since midnight
+        std::int64_t utcMs = 0;        // when it rang (wall clock)
+        QString answer;                // "snoozed" or "restarted", once answered
+        int answeredIn = -1;           // the slot that answer counts down in
+    };
+    enum class Answer { Started, AlreadyAnswered, NoFreeSlot, NoDuration, Unknown };
+
+    // What a reminder offers. Both start again what the ring rang with, in its slot while that is
+    // idle and otherwise in the slot a quick start takes (a command's rule: any page). snooze:
+    // for seconds, once (the slot it runs in does not repeat). restart (seconds 0): for the
+    // duration that rang, or for its clock time again (so tomorrow); a repeating slot still
+    // counting that ring's round restarts the round from now. slot: where it counts (or, for
+    // AlreadyAnswered, where the first answer counts).
+    Answer answer(int ring, std::int64_t seconds, int* slot = nullptr);
+    const Ring* ring(int id) const;
+    // The latest ring of the slot (any slot when -1) that rang within kRecentMs, or whose reminder
+    // open() says is still open; 0 for none.
+    int lastRing(int slot, const std::function<bool(int)>& open) const;
     // Whole seconds of the slot's latest start (not a resume); its clock time, as seconds since
     // midnight, when that start was one, otherwise -1.
     std::int64_t lastSeconds(int i) const { return slot(i).lastSeconds; }
     int lastClockTime(int i) const { return slot(i).lastClock; }
-    // The slot that rang last within kRecentMs, or whose reminder open() says is still open; -1 none.
-    int lastRung(const std::function<bool(int)>& open) const;
-    bool rangLately(int i) const;
 
     // One round over the slots, expiring those that fell due; false when none counts down or is
     // paused any more. A failing expiry ends the round, as a failure of the tick always has.
@@ -117,8 +134,8 @@ signals:
     void refused(const QString& text);
     // A slot fell due and was stopped; lateMs: how long after its end.
     void expired(int i, std::int64_t lateMs);
-    // What rang in slot from now counts down in slot to (a snooze or a restart).
-    void relaunched(int from, int to);
+    // A ring was answered: what rang now counts down in slot to (a snooze or a restart).
+    void answered(int ring, int to);
 
 private:
     friend class SlotStore;
@@ -136,9 +153,13 @@ private:
         bool kept = false;
         std::int64_t lastSeconds = 0;  // see lastSeconds()
         int lastClock = -1;
-        Entry rang;                    // the entry as it last rang,
-        std::int64_t rangUtcMs = 0;    // and when (wall clock); 0 never
+        int round = 0;                 // the ring whose next round a repeating slot counts
+        // Keys of the slot whose stored values could not be read: a save leaves them in the file
+        // as they are until the slot is used.
+        QStringList unreadable;
     };
+    template <class Rings>
+    static auto* findRing(Rings& rings, int id);
     // Sets one part of a slot's entry, telling the window only when it changed.
     template <class T>
     void change(int i, T Entry::*field, const T& value);
@@ -146,13 +167,19 @@ private:
     const Slot& slot(int i) const;
     Slot& slot(int i);
     int lastFree(bool pageOnly) const;
+    // The next moment (ms since 1970 UTC) the wall clock shows that time of day, after now.
+    static std::int64_t nextClockMoment(int targetSeconds, std::int64_t after);
     static int secondsUntilClockTime(int targetSeconds);
+    // The slot's countdown ends at that wall-clock moment and follows the clock when it is set.
+    void followMoment(Slot& s, std::int64_t utcMs);
     void convertClockTime(int i);
     // Starts the countdown from the fields; a resume does not count as a start of its own.
     bool begin(int i);
     // Starts slot to for seconds (or for clock time `clock`, seconds since midnight, when >= 0)
-    // with what slot from rang with, repeating or not; -1 when to is -1 or the start fails.
-    int relaunch(int from, int to, std::int64_t seconds, int clock, bool repeat, const QString& how);
+    // with what the ring carried, repeating or not; false when the start fails.
+    bool relaunch(const Ring& ring, int to, std::int64_t seconds, int clock, bool repeat, const QString& how);
+    // A new ring of slot i; its id.
+    int addRing(int i, std::int64_t utcMs);
     // A repeating slot's next round, on the beat of its previous end; false when it does not repeat.
     bool nextRound(int i);
     // The log line of a new end: what happened to slot i, and when slot at now ends.
@@ -168,6 +195,8 @@ private:
     static QString lateNote(int i, std::int64_t lateMs);
 
     std::array<Slot, kRows> m_slots;
+    std::deque<Ring> m_rings;  // this run's, the oldest first
+    int m_lastRing = 0;
     SlotHost* m_host = nullptr;
     std::int64_t m_wallOffset = 0;  // wall clock minus boot clock when the slots were restored
 };

@@ -5,10 +5,11 @@
 class SlotHost {
 public:
     virtual ~SlotHost() = default;
-    // A reminder of slot i with its message; due: when a late one was due, empty when on time.
-    virtual void raiseAlarm(int i, const QString& message, const QString& due) = 0;
-    // Whether a reminder of slot i is still open.
-    virtual bool reminderOpen(int i) const = 0;
+    // A reminder of ring `ring` of slot i with its message; due: when a late one was due, empty
+    // when on time.
+    virtual void raiseAlarm(int i, int ring, const QString& message, const QString& due) = 0;
+    // Whether the reminder of that ring is still open.
+    virtual bool reminderOpen(int ring) const = 0;
     // Whether the slot's row is on the page on display, where a quick start looks for a free slot.
     virtual bool slotOnPage(int i) const = 0;
     virtual void showWindow() = 0;

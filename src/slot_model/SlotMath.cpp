@@ -25,11 +25,20 @@ QString formatWhole(const QString& text, int width)
     }
 }
 
-QString pmHour(const QString& hour)
+// The hour field on the 24-hour clock, by hour24 (12 am is midnight, 12 pm noon). A text that is
+// not a number stays as typed (and spoils the time); a pm one reads 0.
+QString dayHour(const QString& hour, bool am)
 {
+    if (am) {
+        const QString h = formatWhole(hour, 1);
+        return h == QLatin1String("12") ? QString::number(SlotMath::hour24(12, false)) : h;
+    }
     try {
-        const double value = std::round(Conversions::Val(hour) + 12);
-        return std::abs(value) >= kNoClockPart ? hour : QString::number(static_cast<qint64>(value));
+        const double value = std::round(Conversions::Val(hour));
+        if (std::abs(value) + 12 >= kNoClockPart)
+            return hour;
+        const auto h = static_cast<int>(value);
+        return QString::number(h == 12 || h == 0 ? SlotMath::hour24(12, true) : h + 12);
     } catch (const AppError&) {
         return hour;
     }
@@ -40,7 +49,7 @@ namespace SlotMath {
 
 QString composeClockTime(const QString& hour, const QString& minute, const QString& second, bool am)
 {
-    const QString h = am ? formatWhole(hour, 1) : pmHour(hour);
+    const QString h = dayHour(hour, am);
     return h + ':' + formatWhole(minute, 2) + ':' + formatWhole(second, 2);
 }
 
@@ -57,6 +66,10 @@ std::optional<int> clockTimeSeconds(const QString& text)
         return std::nullopt;
     return h * 3600 + m * 60 + s;
 }
+
+int hour24(int hour12, bool pm) { return hour12 % 12 + (pm ? 12 : 0); }
+
+std::pair<int, bool> hour12(int hour24) { return {hour24 % 12 == 0 ? 12 : hour24 % 12, hour24 >= 12}; }
 
 int secondsUntil(int targetSeconds, int nowSeconds)
 {

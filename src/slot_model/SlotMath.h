@@ -2,6 +2,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 // The arithmetic of a timer slot's fields, kept apart from the widgets.
 namespace SlotMath {
@@ -13,7 +14,12 @@ struct Fields {
 
 // The clock-time text from the hour, minute and second fields; non-numeric parts are copied
 // unchanged (which makes the text an invalid time), a pm hour that is not a number reads 0.
+// The hour goes through hour24 (12 am is 0:00, 12 pm noon).
 QString composeClockTime(const QString& hour, const QString& minute, const QString& second, bool am);
+// The one am/pm rule, for the fields and the command line: 12 am is hour 0, 12 pm hour 12.
+int hour24(int hour12, bool pm);
+// The 12-hour clock's hour (1 to 12) of a 24-hour one, and whether it is pm.
+std::pair<int, bool> hour12(int hour24);
 // Seconds since midnight of an "H:MM:SS" text, when it is a valid time of day.
 std::optional<int> clockTimeSeconds(const QString& text);
 // Seconds from now (whole seconds since midnight) to the next time the clock shows target.

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class SlotBoard;
 
@@ -11,6 +12,9 @@ public:
     explicit SlotStore(SlotBoard& board) : m_board(board) {}
 
     void saveTimers();
+    // The message, file and repeat mark stored for the slot (or "Reminder n"), the countdown
+    // panel and pm.
+    void loadEntry(int n);
     // Restores the countdowns of the settings store; returns the list of those that ended meanwhile.
     QString restoreTimers();
 
@@ -20,9 +24,16 @@ private:
     std::int64_t endUtcMs(int n) const;
     void restoreSlot(int n, QString& expired);
     void keepStored(int n, const QString& why);
-    // The repeat mark and the last duration and clock time of a restored slot.
-    void readLast(int n);
-    void rangWhileClosed(int n, const QString& name, std::int64_t endUtcMs);
+    // A stored flag; one that cannot be read is logged, counts as the fallback and stays in the
+    // file as it is until the slot is used.
+    bool readFlag(int n, const QString& key, bool fallback);
+    void logUnreadable(int n, const QString& key, const QString& text, const QString& meaning);
+    // The repeat mark and the last duration and clock time of a restored slot; fallbackSeconds
+    // for a file from before these keys.
+    void readLast(int n, std::int64_t fallbackSeconds);
+    // A slot whose end passed while the program was closed rang then; a repeating one comes
+    // round again on its beat: the stored end plus whole periods, the first after now.
+    std::optional<std::int64_t> rangWhileClosed(int n, const QString& name, std::int64_t endUtcMs);
 
     SlotBoard& m_board;
 };

@@ -1,4 +1,5 @@
 #include "support/TriggerQueue.h"
+#include "support/EventSink.h"
 #include "support/Guard.h"
 #include "support/cSHAREDDelay.h"
 #include <QThread>
@@ -27,15 +28,38 @@ bool TriggerQueue::safeNow() const
            && QThread::currentThread()->loopLevel() <= 1 + m_passive;
 }
 
-void TriggerQueue::post(const QString& name, std::function<void()> trigger)
+void TriggerQueue::post(const QString& name, std::function<void()> trigger, std::function<void()> refuse)
 {
-    m_queue.push_back({name, std::move(trigger)});
+    m_queue.push_back({name, std::move(trigger), std::move(refuse)});
     drain();
+}
+
+void TriggerQueue::close()
+{
+    m_closed = true;
+    while (!m_queue.empty()) {
+        const Trigger next = std::move(m_queue.front());
+        m_queue.pop_front();
+        turnAway(next);
+    }
+}
+
+void TriggerQueue::turnAway(const Trigger& trigger)
+{
+    EventSink::event(trigger.name + " was not carried out: the program is ending");
+    if (trigger.refuse) {
+        Guard g{trigger.name, "TriggerQueue"};
+        g(trigger.refuse);
+    }
 }
 
 void TriggerQueue::drain()
 {
     while (!m_queue.empty()) {
+        if (m_closed) {
+            close();
+            return;
+        }
         if (!safeNow()) {
             m_retry.start();
             return;

@@ -17,8 +17,15 @@ public:
     static TriggerQueue& instance();
 
     // Runs the trigger now when the program is at a safe point, otherwise as soon as it is.
-    void post(const QString& name, std::function<void()> trigger);
+    // refuse: what to do instead when the program has begun to end first (tell the caller);
+    // without one the trigger is dropped, and the log says so.
+    void post(const QString& name, std::function<void()> trigger, std::function<void()> refuse = {});
     bool safeNow() const;
+    // The program has begun to end: nothing that waits, and nothing that comes later, runs.
+    void close();
+    bool closed() const { return m_closed; }
+    // For tests: open again.
+    void reopen() { m_closed = false; }
 
     // A step of the program's own (its start-up, say): triggers wait until it has ended.
     class Step {
@@ -44,10 +51,13 @@ private:
     struct Trigger {
         QString name;
         std::function<void()> run;
+        std::function<void()> refuse;
     };
+    static void turnAway(const Trigger& trigger);
     std::deque<Trigger> m_queue;
     QTimer m_retry;
     int m_steps = 0;
     int m_passive = 0;
     bool m_running = false;
+    bool m_closed = false;
 };

@@ -24,7 +24,7 @@ void ReminderWindows::drop()
     m_spare.clear();
 }
 
-void ReminderWindows::show(int i, const QString& text, const QString& due)
+void ReminderWindows::show(int ring, const QString& text, const QString& due)
 {
     frmMessage* reminder = nullptr;
     while (!reminder && !m_spare.empty()) {
@@ -35,18 +35,18 @@ void ReminderWindows::show(int i, const QString& text, const QString& due)
         reminder->setMessage(text, due);
     else
         reminder = new frmMessage(text, due);
-    reminder->setSlot(i);
+    reminder->setRing(ring);
     reminder->show();
     reminder->notifyDesktop();
     std::erase_if(m_shown, [](const QPointer<frmMessage>& r) { return r.isNull(); });
     m_shown.push_back(reminder);
-    QObject::connect(reminder, &frmMessage::snoozeChosen, &m_context, [this, i](int seconds) {
+    QObject::connect(reminder, &frmMessage::snoozeChosen, &m_context, [this, ring](int seconds) {
         if (m_choice)
-            m_choice(i, seconds);
+            m_choice(ring, seconds);
     });
-    QObject::connect(reminder, &frmMessage::restartChosen, &m_context, [this, i] {
+    QObject::connect(reminder, &frmMessage::restartChosen, &m_context, [this, ring] {
         if (m_choice)
-            m_choice(i, 0);
+            m_choice(ring, 0);
     });
     // A reminder closes for good: it is deleted when closed.
     QObject::connect(reminder, &QObject::destroyed, &m_context, [this] {
@@ -57,15 +57,15 @@ void ReminderWindows::show(int i, const QString& text, const QString& due)
         m_waiting(true);
 }
 
-bool ReminderWindows::isOpen(int i) const
+bool ReminderWindows::isOpen(int ring) const
 {
     return std::any_of(m_shown.begin(), m_shown.end(),
-                       [i](const QPointer<frmMessage>& r) { return r && r->isVisible() && r->slot() == i; });
+                       [ring](const QPointer<frmMessage>& r) { return r && r->isVisible() && r->ring() == ring; });
 }
 
-void ReminderWindows::closeFor(int i)
+void ReminderWindows::closeFor(int ring)
 {
     for (const QPointer<frmMessage>& reminder : std::vector<QPointer<frmMessage>>(m_shown))
-        if (reminder && reminder->slot() == i)
+        if (reminder && reminder->ring() == ring)
             reminder->close();
 }

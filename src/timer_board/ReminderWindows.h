@@ -20,15 +20,15 @@ public:
     void prepare(const SlotBoard& board);
     // Nothing counts any more: the windows made ahead go.
     void drop();
-    // Shows a reminder of slot i with the message (and when a late one was due) and leaves its
-    // notice on the desktop.
-    void show(int i, const QString& text, const QString& due);
-    bool isOpen(int i) const;
-    // Closes the reminders of slot i, as Close would.
-    void closeFor(int i);
+    // Shows the reminder of a ring with the message (and when a late one was due) and
+    // leaves its notice on the desktop.
+    void show(int ring, const QString& text, const QString& due);
+    bool isOpen(int ring) const;
+    // Closes the reminder of that ring, as Close would.
+    void closeFor(int ring);
     // Told true when the first reminder opens and false when the last one has closed.
     void onWaiting(std::function<void(bool)> waiting) { m_waiting = std::move(waiting); }
-    // Told the slot and the seconds of a Snooze, or 0 for a Restart, from a window or its notice.
+    // Told the ring and the seconds of a Snooze, or 0 for a Restart, from a window or its notice.
     void onChoice(std::function<void(int, int)> choice) { m_choice = std::move(choice); }
 
 private:

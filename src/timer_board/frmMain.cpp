@@ -62,14 +62,11 @@ frmMain::frmMain()
     connect(&m_slots, &SlotBoard::fieldsChanged, this, &frmMain::drawFields);
     connect(&m_slots, &SlotBoard::countdownStarting, this, &frmMain::onCountdownStarting);
     connect(&m_slots, &SlotBoard::refused, this, [](const QString& text) { message(text); });
-    // A reminder's Snooze or Restart, from its window or its notice; with no free slot it stays open.
-    m_reminders.onChoice([this](int i, int seconds) {
-        outside(seconds ? "Snooze" : "Restart", [this, i, seconds] {
-            if ((seconds ? m_slots.snooze(i, seconds) : m_slots.restart(i)) < 0)
-                message(SlotBoard::kNoFreeSlot);
-        });
+    // A reminder's Snooze or Restart, from its window or its notice.
+    m_reminders.onChoice([this](int ring, int seconds) {
+        outside(seconds ? "Snooze" : "Restart", [this, ring, seconds] { answerRing(ring, seconds); });
     });
-    connect(&m_slots, &SlotBoard::relaunched, this, [this](int from, int) { m_reminders.closeFor(from); });
+    connect(&m_slots, &SlotBoard::answered, this, [this](int ring, int) { m_reminders.closeFor(ring); });
     // The rows are laid out for an 8-point font (a style sheet would drop it, and costs a tenth
     // of the start-up polishing a thousand widgets).
     QFont small = font();
@@ -162,7 +159,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::nameControls() { m_names.nameAll(); }
 
-void frmMain::fillRow(int i) { m_slots.loadEntry(i); }
+void frmMain::fillRow(int i) { m_store.loadEntry(i); }
 
 void frmMain::buildBottomStrip()
 {
@@ -528,7 +525,31 @@ void frmMain::cmdPause_Click(int i) { m_slots.togglePause(i); }
 void frmMain::PauseTimer(int i) { m_slots.pauseTimer(i); }
 void frmMain::RestartTimer(int i) { StartTimer(i); }
 
-void frmMain::raiseAlarm(int i, const QString& message, const QString& due) { RaiseAlarm(i, message, due); }
+void frmMain::raiseAlarm(int, int ring, const QString& message, const QString& due) { RaiseAlarm(ring, message, due); }
+
+// The first answer to a ring wins; with no free slot its reminder stays open for another try.
+void frmMain::answerRing(int ring, int seconds)
+{
+    int at = -1;
+    switch (m_slots.answer(ring, seconds, &at)) {
+    case SlotBoard::Answer::NoFreeSlot:
+        message(SlotBoard::kNoFreeSlot);
+        break;
+    case SlotBoard::Answer::NoDuration:
+        message(SlotBoard::kNoDuration.arg(m_slots.ring(ring)->slot + 1));
+        break;
+    case SlotBoard::Answer::AlreadyAnswered:
+        cSharedLogging::instance().LogEvent(
+            QStringLiteral("Timer %1 was already %2; the second answer was ignored")
+                .arg(m_slots.ring(ring)->slot + 1)
+                .arg(m_slots.ring(ring)->answer),
+            false);
+        m_reminders.closeFor(ring);
+        break;
+    default:
+        break;
+    }
+}
 void frmMain::showWindow() { mnuShow_Click(); }
 void frmMain::quitProgram(bool ask) { ExitProgram(ask); }
 
@@ -543,9 +564,9 @@ void frmMain::dismissDialogs()
             window->close();
 }
 
-void frmMain::RaiseAlarm(int i, const QString& text, const QString& due)
+void frmMain::RaiseAlarm(int ring, const QString& text, const QString& due)
 {
-    m_reminders.show(i, text, due);
+    m_reminders.show(ring, text, due);
     cSHAREDDelay::instance().DoEventss();
     cSharedSound::instance().PlayWav(alarmPath());
 }
@@ -670,6 +691,8 @@ void frmMain::ExitProgram(bool ask)
             return;
         }
     }
+    // From here on the program ends: what still waits to run is refused.
+    TriggerQueue::instance().close();
     g([&] { stopTransfers(); });
     g([&] { SaveTimers(); });
     g([&] { Timer1->stop(); });
@@ -764,6 +787,7 @@ bool frmMain::unloadWindow(UnloadMode mode)
         return true;
     if (!Form_QueryUnload(mode))
         return false;
+    TriggerQueue::instance().close();
     stopTransfers();
     Form_Unload();
     m_unloaded = true;
@@ -784,7 +808,20 @@ void frmMain::SystemClose(UnloadMode mode)
 
 void frmMain::closeRequested(UnloadMode mode)
 {
-    outside("SystemClose", [this, mode] { SystemClose(mode); });
+    // The system does not wait for an answer: open questions close as their No or Cancel would,
+    // and so does any that opens before the end, so that no step of the program's own holds it.
+    stopTransfers();
+    dismissDialogs();
+    if (!m_dismissing) {
+        m_dismissing = new QTimer(this);
+        connect(m_dismissing, &QTimer::timeout, this, &frmMain::dismissDialogs);
+        m_dismissing->start(100);
+    }
+    outside("SystemClose", [this, mode] {
+        // What the unload itself asks (a save that found the disk full) is the user's to answer.
+        delete std::exchange(m_dismissing, nullptr);
+        SystemClose(mode);
+    });
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -59,7 +59,7 @@ public:
     void PauseTimer(int i);
     void RestartTimer(int i);
     // due: when a late reminder was due, shown under the message; empty when on time.
-    void RaiseAlarm(int i, const QString& message, const QString& due = QString());
+    void RaiseAlarm(int ring, const QString& message, const QString& due = QString());
     void cmdTest_Click();
 
     void SaveTimers();
@@ -91,8 +91,8 @@ public:
     void nameControls();
     // What the slots and the outside triggers ask of the window.
     bool slotOnPage(int i) const override;
-    void raiseAlarm(int i, const QString& message, const QString& due) override;
-    bool reminderOpen(int i) const override { return m_reminders.isOpen(i); }
+    void raiseAlarm(int i, int ring, const QString& message, const QString& due) override;
+    bool reminderOpen(int ring) const override { return m_reminders.isOpen(ring); }
     void showWindow() override;
     void quitProgram(bool ask) override;
     void dismissDialogs() override;
@@ -157,6 +157,8 @@ private:
     void drawFields(int i);
     void drawColours(int i);
     void onCountdownStarting();
+    // A reminder's Snooze (seconds) or Restart (0), from its window or its notice.
+    void answerRing(int ring, int seconds);
     void tickAtNextEnd(std::int64_t ms);
 
     SlotBoard m_slots;
@@ -171,4 +173,5 @@ private:
     frmSplash* m_splash = nullptr;
     bool m_unloaded = false;
     bool m_noTrayLogged = false;
+    QTimer* m_dismissing = nullptr;  // while the system's end request waits for a safe point
 };

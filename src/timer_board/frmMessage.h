@@ -21,9 +21,9 @@ public:
     // Leaves a notice of this reminder in the desktop's list, withdrawn when the window closes.
     void notifyDesktop();
     void cmdClose_Click();
-    // The slot the reminder rang for, which Snooze and Restart start again.
-    void setSlot(int i) { m_slot = i; }
-    int slot() const { return m_slot; }
+    // The ring of a slot the reminder shows, which Snooze and Restart answer.
+    void setRing(int ring) { m_ring = ring; }
+    int ring() const { return m_ring; }
 
     QFrame* Shape1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -52,5 +52,5 @@ private:
     void buildChoices();
 
     int m_notice = 0;
-    int m_slot = -1;
+    int m_ring = 0;
 };

@@ -8,12 +8,13 @@
 // The program around the slots, recording what they ask of it.
 class FakeSlotHost : public SlotHost {
 public:
-    void raiseAlarm(int i, const QString& message, const QString& due) override
+    void raiseAlarm(int i, int ring, const QString& message, const QString& due) override
     {
         alarms << (due.isEmpty() ? message : message + " | " + due);
         rang.push_back(i);
+        rings.push_back(ring);
     }
-    bool reminderOpen(int i) const override { return std::find(rang.begin(), rang.end(), i) != rang.end(); }
+    bool reminderOpen(int ring) const override { return std::find(open.begin(), open.end(), ring) != open.end(); }
     bool slotOnPage(int i) const override { return onPage(i); }
     void showWindow() override { ++shows; }
     void quitProgram(bool ask) override { quits.push_back(ask); }
@@ -21,7 +22,8 @@ public:
 
     std::function<bool(int)> onPage = [](int) { return true; };
     QStringList alarms;
-    std::vector<int> rang;
+    std::vector<int> rang, rings;
+    std::vector<int> open;  // the rings whose reminder is open
     int shows = 0;
     std::vector<bool> quits;
 };

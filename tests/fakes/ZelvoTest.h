@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "settings/cSHAREDSettings.h"
 #include <QFile>
+#include "support/TriggerQueue.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -34,6 +35,7 @@ protected:
         Platform::setNotifier(notifier);
         Platform::setInstanceLock(lock);
         cSharedLogging::resetInstance();
+        TriggerQueue::instance().reopen();
     }
     void TearDown() override
     {

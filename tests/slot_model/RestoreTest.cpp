@@ -38,7 +38,7 @@ TEST_F(RestoreTest, AStoredCountdownComesBackWhateverLocaleWroteOrReadsItAndFoll
         {"both unreadable", "en_US", "en_US", "garbage", "notadate", 10800, 0, -1, "(ISO \"garbage\") cannot be read"},
         {"over 1365 days", "en_US", "en_GB", nullptr, nullptr, kLong, 0, kLong, nullptr},
         {"clock corrected back", "en_US", "en_US", nullptr, nullptr, 10800, -3600, 14400,
-         "The clock was corrected by -3600 s; the restored countdowns follow it"},
+         "The clock was corrected by -3600 s; the restored countdowns and the clock times follow it"},
         {"clock corrected on", "en_US", "en_US", nullptr, nullptr, 10800, 3600, 7200, "corrected by 3600 s"},
     };
     const auto useLocale = [&](const char* name) { facts->localeFacts = SystemAppFacts::factsOf(QLocale(name)); };

@@ -1,4 +1,5 @@
 #include "fakes/FakeSlotHost.h"
+#include "fakes/TimeZone.h"
 #include "fakes/ZelvoTest.h"
 #include "slot_model/SlotBoard.h"
 #include "slot_model/SlotStore.h"
@@ -120,7 +121,8 @@ TEST_F(SlotBoardTest, SnoozeAndRestartStartWhatRangAgain)
         ASSERT_EQ(host.alarms, QStringList{"Tea"}) << c.name;
         for (int k = 0; k < c.othersBusy; ++k)
             board.startInstant(60);
-        const int at = c.restart ? board.restart(3) : board.snooze(3, c.snoozeSeconds);
+        int at = -1;
+        board.answer(host.rings.back(), c.restart ? 0 : c.snoozeSeconds, &at);
         EXPECT_EQ(at, c.slot) << c.name;
         if (at < 0)
             continue;
@@ -146,8 +148,84 @@ TEST_F(SlotBoardTest, ARepeatKeepsTheBeatOfItsEndsAndComesBackAfterARestart)
     SlotBoard after;
     EXPECT_TRUE(SlotStore(after).restoreTimers().startsWith("Tea ("));
     EXPECT_TRUE(after.SlotRunning(2) && after.entry(2).repeat);
-    EXPECT_EQ(after.remainingMs(2), 5000) << "the next round from the start";
-    EXPECT_EQ(after.lastRung({}), 2) << "it rang while the program was closed";
+    EXPECT_EQ(after.remainingMs(2), 4700) << "the next round on the beat of the earlier ends";
+    EXPECT_EQ(after.ring(after.lastRing(-1, {}))->slot, 2) << "it rang while the program was closed";
     after.stopTimer(2);
     EXPECT_FALSE(after.SlotRunning(2));
+}
+
+TEST_F(SlotBoardTest, ARingIsAnsweredOnceWithWhatItRangWith)
+{
+    using A = SlotBoard::Answer;
+    start(3, "5", true);
+    clock->advanceMs(5000);
+    board.tick();
+    const int tea = host.rings.back();
+    board.setMessage(3, "Coffee");
+    board.setFields(3, {"0", "0", "0", "7"});
+    board.startTimer(3);
+    clock->advanceMs(7000);
+    board.tick();
+    const int coffee = host.rings.back();
+    struct Case {
+        const char* name;
+        int ring;
+        qint64 seconds;  // 0: Restart
+        A answer;
+        int slot;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"the older ring snoozed: its own message, in its idle slot", tea, 300, A::Started, 3, "Tea"},
+        {"a second snooze of it", tea, 60, A::AlreadyAnswered, 3, "Tea"},
+        {"then its Restart", tea, 0, A::AlreadyAnswered, 3, "Tea"},
+        {"the newer ring restarted: its slot counts, so the last free one", coffee, 0, A::Started, 39, "Coffee"},
+        {"an unknown ring", 999, 300, A::Unknown, -1, ""},
+    };
+    for (const Case& c : cases) {
+        int at = -1;
+        EXPECT_EQ(board.answer(c.ring, c.seconds, &at), c.answer) << c.name;
+        EXPECT_EQ(at, c.slot) << c.name;
+        EXPECT_EQ(at < 0 ? QString() : board.entry(at).message, c.message) << c.name;
+    }
+    int counting = 0;
+    for (int i = 0; i < SlotBoard::kSlots; ++i)
+        counting += board.SlotRunning(i);
+    EXPECT_EQ(counting, 2) << "one countdown per ring";
+}
+
+TEST_F(SlotBoardTest, AClockTimeIsAMomentOnTheWallClockDayAfterDay)
+{
+    const TimeZone zone("America/New_York");
+    struct Case {
+        const char* name;
+        const char *hour, *minute;
+        bool am;
+        QDateTime now;
+        qint64 firstSeconds, nextSeconds;  // until it rings, and from then until it rings again
+        int wallStep;                      // seconds the clock is set on before the first ring
+    };
+    const QDateTime lateEvening(QDate(2026, 12, 7), QTime(23, 50));
+    const Case cases[] = {
+        {"12:05 am typed at 23:50", "12", "05", true, lateEvening, 900, 86400, 0},
+        {"12:05 pm typed at 23:50", "12", "05", false, lateEvening, 44100, 86400, 0},
+        {"9:00 daily across the spring change", "9", "00", true, QDateTime(QDate(2027, 3, 13), QTime(8, 0)), 3600,
+         82800, 0},
+        {"0:35, the clock set on half an hour", "0", "35", true, lateEvening, 900, 86400, 1800},
+    };
+    for (const Case& c : cases) {
+        board.stopTimer(0);
+        clock->set(c.now);
+        board.setClockEntry(0, c.hour, c.minute, "00", c.am);
+        if (!board.SlotAtTime(0))
+            board.toggleAtTime(0);
+        board.setRepeat(0, true);
+        ASSERT_TRUE(board.startTimer(0)) << c.name;
+        clock->stepWallMs(c.wallStep * 1000);
+        board.tick();
+        EXPECT_EQ((board.remainingMs(0) + 500) / 1000, c.firstSeconds) << c.name;
+        clock->advanceMs(c.firstSeconds * 1000);
+        board.tick();
+        EXPECT_EQ((board.remainingMs(0) + 500) / 1000, c.nextSeconds) << c.name;
+    }
 }

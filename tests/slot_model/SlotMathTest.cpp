@@ -42,9 +42,11 @@ TEST(SlotMathTest, ClockTimeTextFollowsTheAmPmRules)
     EXPECT_EQ(SlotMath::composeClockTime("7", "5", "0", true), "7:05:00");
     EXPECT_EQ(SlotMath::composeClockTime("7", "5", "0", false), "19:05:00");
     EXPECT_EQ(SlotMath::composeClockTime("07", "05", "00", true), "7:05:00");
-    // 12 am stays 12 (noon); 12 pm becomes 24, which is no time of day.
-    EXPECT_EQ(SlotMath::clockTimeSeconds(SlotMath::composeClockTime("12", "0", "0", true)), 12 * 3600);
-    EXPECT_FALSE(SlotMath::clockTimeSeconds(SlotMath::composeClockTime("12", "0", "0", false)));
+    // 12 am is midnight and 12 pm noon, as the command line reads them.
+    EXPECT_EQ(SlotMath::composeClockTime("12", "5", "0", true), "0:05:00");
+    EXPECT_EQ(SlotMath::composeClockTime("12", "5", "0", false), "12:05:00");
+    for (int hour = 0; hour < 24; ++hour)
+        EXPECT_EQ(SlotMath::hour24(SlotMath::hour12(hour).first, SlotMath::hour12(hour).second), hour);
     // An am hour that is not a number stays in the text and spoils it; a pm one reads 0.
     EXPECT_FALSE(SlotMath::clockTimeSeconds(SlotMath::composeClockTime("abc", "0", "0", true)));
     EXPECT_EQ(SlotMath::composeClockTime("abc", "0", "0", false), "12:00:00");

@@ -80,8 +80,8 @@ TEST_F(StartTest, ClockTimeBecomesACountdownToItsNextOccurrence)
     EXPECT_EQ(shown(0), "0 0 45 0");
     w.cmdStart_Click(0);
 
-    // 12 am is noon.
-    startAt(QTime(11, 0, 0), "12", "0", "0", true);
+    // 12 pm is noon.
+    startAt(QTime(11, 0, 0), "12", "0", "0", false);
     EXPECT_EQ(secondsLeft(0), 3600);
 }
 
@@ -100,7 +100,7 @@ TEST_F(StartTest, InvalidClockTimeStartsFromTheCountdownFields)
 {
     frmMain& w = open();
     type(0, "0", "0", "5", "00");
-    startAt(QTime(9, 0, 0), "12", "00", "00", false);  // 24:00:00
+    startAt(QTime(9, 0, 0), "13", "00", "00", false);  // 25:00:00
     EXPECT_TRUE(w.slotBoard().SlotRunning(0));
     EXPECT_FALSE(w.slotBoard().SlotAtTime(0));
     EXPECT_EQ(secondsLeft(0), 300);

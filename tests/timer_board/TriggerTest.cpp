@@ -24,6 +24,7 @@ TEST_F(TriggerTest, AnOutsideTriggerArrivingInsideAStepWaitsAndThenRunsOnce)
         for (const Moment moment : {AlarmPump, ModalDialog, StartUpList}) {
             const QString name = QString("%1 during moment %2").arg(kind).arg(moment);
             closeReminders();
+            TriggerQueue::instance().reopen();  // the last one ended the program
             answers = 0;
             dialogs->answers = {Dialogs::Answer::Ok, Dialogs::Answer::Yes};  // the box, then Quit's question
             writeIni(moment == StartUpList ? "TIMERRUNNING0,-1\r\nTIMER0END,1/1/2000\r\nTIMERRUNNING1,-1\r\nTIMER1END,1/1/2027\r\n"
