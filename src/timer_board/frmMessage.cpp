@@ -20,22 +20,27 @@
 #include <utility>
 
 namespace {
-// A reminder is an alert to a screen reader, which then speaks it as it opens.
-QAccessibleInterface* alertFactory(const QString&, QObject* object)
+// A reminder is a notification to a screen reader, which speaks one as it appears, whichever
+// window has the keyboard focus (an alert is spoken only once it is active).
+QAccessibleInterface* notificationFactory(const QString&, QObject* object)
 {
     if (auto* reminder = qobject_cast<frmMessage*>(object))
-        return new QAccessibleWidget(reminder, QAccessible::AlertMessage);
+        return new QAccessibleWidget(reminder, QAccessible::Notification);
     return nullptr;
 }
 }
 
 frmMessage::frmMessage(const QString& message, const QString& due)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
+                           | Qt::WindowStaysOnTopHint)
 {
     setObjectName("frmMessage");
-    static const bool alerts = (QAccessible::installFactory(alertFactory), true);
-    Q_UNUSED(alerts);
+    static const bool notifications = (QAccessible::installFactory(notificationFactory), true);
+    Q_UNUSED(notifications);
     setAttribute(Qt::WA_DeleteOnClose);
+    // It comes up on top without the keyboard focus: keys typed into another window when it
+    // appears stay there, and cannot close it unread.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Zelvo Alert!"));
     setFixedSize(Twips::px(4980), Twips::px(2352));
 
@@ -206,7 +211,4 @@ void frmMessage::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
-    // Qt's bridge drops the alert event on Linux; what a screen reader speaks is the window that
-    // becomes active, with its name (the message), and the control that takes the focus.
-    activateWindow();
 }

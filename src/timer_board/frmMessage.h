@@ -40,7 +40,7 @@ signals:
 protected:
     // Enter or Escape closes the reminder, as Close does.
     void keyPressEvent(QKeyEvent* event) override;
-    // Tells a screen reader that an alert appeared.
+    // Tells a screen reader that a notification appeared.
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

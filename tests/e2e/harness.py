@@ -526,6 +526,29 @@ class DBusSession:
         shutil.rmtree(self.home, ignore_errors=True)
 
 
+def start_orca(session, app):
+    """Debian's Orca on the session's accessibility bus, speaking through speech-dispatcher's generic
+    module into a file (PulseAudio must run: speech-dispatcher wants a sound device). Returns a
+    function that gives what Orca has said, one utterance a line."""
+    conf = os.path.join(app.runtime, ".config", "speech-dispatcher")
+    os.makedirs(os.path.join(conf, "modules"), exist_ok=True)
+    spoken = os.path.join(app.runtime, "spoken.txt")
+    with open(os.path.join(conf, "speechd.conf"), "w") as f:
+        f.write('AddModule "generic" "sd_generic" "generic.conf"\nDefaultModule generic\nAudioOutputMethod "pulse"\n')
+    with open(os.path.join(conf, "modules", "generic.conf"), "w") as f:
+        f.write('GenericExecuteSynth "printf \'%%s\\\\n\' \\"$DATA\\" >> %s"\nAddVoice "en" "MALE1" "en"\n' % spoken)
+    session.start("orca", "--debug-file=" + os.path.join(app.runtime, "orca.log"), env=app.env)
+
+    def said():
+        try:
+            with open(spoken) as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+    wait_until(lambda: "Screen reader on" in said(), 30, "Orca did not start speaking")
+    return said
+
+
 class Weston(Display):
     """Debian's weston with no screen (headless backend), on a socket in the runtime folder."""
 

@@ -76,7 +76,7 @@ TEST_F(WindowLayout, ReminderWithAShortALongAndAVeryLongMessage)
         EXPECT_EQ(reminder.Label1->text(), messages[k]);
         // A screen reader hears it as an alert with the message.
         QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(&reminder);
-        EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+        EXPECT_EQ(alert->role(), QAccessible::Notification);
         EXPECT_EQ(alert->text(QAccessible::Name), messages[k]);
     }
     // A late reminder says when it was due, under the message.
