@@ -1,6 +1,9 @@
 #include "TimerBoardTest.h"
 #include "command_line/CommandServer.h"
+#include "platform/Notifier.h"
+#include "fakes/FakeNotifier.h"
 #include <QEventLoop>
+#include <QToolButton>
 #include <QTest>
 #include <functional>
 
@@ -64,5 +67,101 @@ TEST_F(TriggerTest, AnOutsideTriggerArrivingInsideAStepWaitsAndThenRunsOnce)
             EXPECT_TRUE(ran(kind)) << name.toStdString() << ": never ran";
             closeProgram();
         }
+    }
+}
+
+// What meets the end or a second answer: a command during Quit's or Exit's question is refused
+// once the answer is Yes, never reported done and lost; the system's end request does not wait
+// behind a question; a ring answered from two places starts one countdown.
+TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
+{
+    // AnswersQueued: a reminder is open and both answers arrive while the program is busy (or stopped).
+    enum State { QuitQuestion, ExitQuestion, StartUpList, AnswersQueued };
+    struct Case {
+        const char* name;
+        State state;
+        QStringList first, second;  // commands; "window" / "notice": the reminder's Snooze there
+        const char* replies;        // the commands' status and text, in order
+        bool ended;
+        int counting;               // slots counting at the end ("Late" in slot 7 would be a third)
+    };
+    const Case cases[] = {
+        {"start during Quit's question, then Yes", QuitQuestion, {"start", "5m", "Late", "--slot", "7"}, {},
+         "1 Zelvo is closing: the command was not carried out", true, 1},
+        {"stop during Exit's question, then Yes", ExitQuestion, {"stop", "2"}, {},
+         "1 Zelvo is closing: the command was not carried out", true, 1},
+        {"the system's end during the start-up list", StartUpList, {"signal"}, {}, "", true, 1},
+        {"the window's Snooze and the notice's", AnswersQueued, {"window"}, {"notice"}, "", false, 2},
+        {"the window's Snooze and zelvo snooze", AnswersQueued, {"window"}, {"snooze"},
+         "1 Timer 10 was already snoozed: it ends at", false, 2},
+        {"two snoozes that waited together", AnswersQueued, {"snooze", "1m"}, {"snooze", "2m"},
+         "0 Timer 10 \"Instant timer\" ends at|1 Timer 10 was already snoozed", false, 2},
+    };
+    for (const Case& c : cases) {
+        closeReminders();
+        TriggerQueue::instance().reopen();
+        QStringList replies;
+        writeIni(c.state == StartUpList ? "TIMERRUNNING0,-1\r\nTIMER0END,1/1/2000\r\nTIMERRUNNING1,-1\r\nTIMER1END,1/1/2040\r\n" : "");
+        const auto send = [&](const QStringList& args) {
+            if (args == QStringList{"signal"})
+                return board->closeRequested(frmMain::vbAppTaskManager);
+            if (args == QStringList{"window"} || args == QStringList{"notice"}) {
+                frmMessage* reminder = reminders().value(0);
+                return args[0] == "window" ? reminder->cmdSnooze->click()
+                                           : notifier->shown.rbegin()->second.chosen("snooze", QString());
+            }
+            lock->handler(CommandMessage::encode({args, "/"}), [&](const QByteArray& a) {
+                const auto r = CommandMessage::decodeReply(a).value();
+                replies << QString::number(r.status) + ' ' + (r.status ? r.error : r.out).trimmed();
+            });
+        };
+        const auto both = [&] {
+            send(c.first);
+            if (!c.second.isEmpty())
+                send(c.second);
+        };
+        dialogs->answers = {Dialogs::Answer::Ok, Dialogs::Answer::Yes};
+        if (c.state == StartUpList)
+            dialogs->whileShown = both;
+        board = std::make_unique<frmMain>();
+        CommandServer server(board->slotBoard(), *board);
+        server.listen(*lock);
+        board->Form_Load();
+        board->Timer1->blockSignals(true);
+        if (c.state != StartUpList) {
+            board->slotBoard().setFields(1, {"0", "0", "5", "0"});
+            board->slotBoard().startTimer(1);
+        }
+        if (c.state == AnswersQueued) {
+            board->cmd30s_Click();
+            advance(30);
+            tick();
+        }
+        if (c.state == QuitQuestion || c.state == ExitQuestion) {
+            dialogs->answers = {Dialogs::Answer::Yes};
+            dialogs->whileShown = both;
+            QEventLoop loop;  // the program's own loop runs; the question nests another
+            QTimer::singleShot(0, &loop, [&] {
+                c.state == QuitQuestion ? board->mnuQuit->trigger() : board->cmdExit_Click();
+                loop.quit();
+            });
+            loop.exec();
+        } else if (c.state == AnswersQueued) {
+            const TriggerQueue::Step busy;
+            both();
+        }
+        QTest::qWait(200);
+        EXPECT_EQ(board->unloaded(), c.ended) << c.name;
+        const QStringList expected = QString(c.replies).split('|', Qt::SkipEmptyParts);
+        ASSERT_EQ(replies.size(), expected.size()) << c.name << ": " << replies.join('|').toStdString();
+        for (int k = 0; k < expected.size(); ++k)
+            EXPECT_TRUE(replies[k].startsWith(expected[k])) << c.name << ": " << replies[k].toStdString();
+        int counting = 0;
+        for (int i = 0; i < SlotBoard::kSlots; ++i)
+            counting += c.ended ? store().sGet("TimerRunning" + QString::number(i), false).toBool()
+                                : board->slotBoard().SlotRunning(i);
+        EXPECT_EQ(counting, c.counting) << c.name;
+        if (!c.ended)
+            closeProgram();
     }
 }
