@@ -4,6 +4,7 @@ import datetime
 import json
 import os
 import signal
+import subprocess
 import time
 import unittest
 
@@ -68,8 +69,24 @@ class Desktops(unittest.TestCase):
         self.session.start("xfce4-panel", env=dict(app.env, XDG_DATA_DIRS=os.path.join(self.session.home, "share")
                                                    + ":/usr/local/share:/usr/share"))
         wait_until(lambda: self.log().count("A notification area appeared: the icon is shown") == 2, 30, app.diagnosis)
+        # Quit while a countdown runs asks first; what the command line sends meanwhile waits, and
+        # once the answer is Yes it is refused, not reported done and lost.
+        self.assertEqual(app.command("start", "10m", "Tea", "--slot", "5").returncode, 0)
         choose(2, ("blue",))  # Quit
+        box = app.dialog()
+        waiting = [subprocess.Popen([app.path("zelvo"), *args], env=app.program_env, cwd=app.folder, text=True,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                   for args in (["start", "5m", "Late", "--slot", "7"], ["stop", "5"])]
+        time.sleep(3)
+        self.assertEqual([p.poll() for p in waiting], [None, None], "a command did not wait for the answer")
+        app.press(box, "Return")  # Yes
         wait_until(lambda: not app.copies(), 10, "Quit in the panel's menu did not end the program")
+        for p in waiting:
+            out, err = p.communicate(timeout=10)
+            self.assertEqual((p.returncode, err.strip().splitlines()[-1]),
+                             (1, "zelvo: Zelvo is closing: the command was not carried out"), out)
+        stored = app.settings()
+        self.assertEqual((stored["TIMERRUNNING4"], stored.get("TIMERNAME6")), ("-1 ", None))
 
     def test_a_reminder_leaves_a_notice_until_it_is_closed_and_a_hung_service_delays_nothing(self):
         app, env = self.app, dict(self.app.env, **self.session.env)

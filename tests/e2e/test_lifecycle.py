@@ -5,7 +5,7 @@ import time
 import unittest
 
 from harness import EXIT_BUTTON, Zelvo, row_widget
-from test_timer_board import parse_us
+from test_timer_board import parse_us, us_general
 
 ABOUT_BUTTON = (135, 5715, 690, 465)
 
@@ -89,6 +89,30 @@ class Lifecycle(unittest.TestCase):
         self.assertEqual(app.wait_exit(), 0)
         resumed = parse_us(app.settings()["TIMER0END"])
         self.assertLessEqual(abs((resumed - end).total_seconds()), 3)
+
+    def test_the_systems_end_request_closes_any_open_question_and_saves_at_once(self):
+        ahead = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(minutes=30)
+        counting = ["TIMERRUNNING1,-1 ", "TIMERNAME1,Laundry", "TIMER1END," + us_general(ahead), "ALARMON1,-1 ", "RUN1,0 "]
+        asked = ["ASKEDABOUTAUTOUPDATES,-1 ", "DISABLEAUTOUPDATECHECK,-1 "]
+        expired = ["TIMERRUNNING0,-1 ", "TIMERNAME0,Tea", "TIMER0END,1/1/2020 1:00:00 PM"]
+        questions = {  # the settings it starts with, and what opens the question and finds it
+            "Exit": (counting + asked, lambda app: app.start().click_twips(*EXIT_BUTTON) or app.dialog()),
+            "list": (counting + asked + expired, lambda app: app.start(wait_main=False).wait_window("^Zelvo$")),
+            "update": (counting, lambda app: app.start().dialog(".+", timeout=45)),
+        }
+        for name, (settings, question) in questions.items():
+            with self.subTest(name):
+                app = Zelvo()
+                app.write_settings(settings)
+                box = question(app)
+                app.screenshot("sigterm-over-%s-question.png" % name, box)
+                signalled = time.time()
+                app.proc.send_signal(signal.SIGTERM)
+                self.assertEqual(app.wait_exit(timeout=10), 0, name)
+                self.assertLess(time.time() - signalled, 2, name)
+                stored = app.settings()
+                app.stop()
+                self.assertEqual((stored["TIMERRUNNING1"], parse_us(stored["TIMER1END"])), ("-1 ", ahead), name)
 
     def test_exit_with_two_countdowns_asks_once_and_no_keeps_it_running_hidden(self):
         app = self.start(with_tray=True)
