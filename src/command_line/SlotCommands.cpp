@@ -21,7 +21,7 @@ Reply refused(const QString& why) { return Reply{1, QString(), why}; }
 // An end moment in ISO 8601 with its offset from UTC, so the hour that comes twice reads apart.
 QString isoEnd(std::int64_t msFromNow)
 {
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + msFromNow);
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(SlotMath::wholeSecond(Platform::clock().utcMs() + msFromNow));
     const QString iso = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
     return iso.endsWith('Z') ? iso.chopped(1) + QStringLiteral("+00:00") : iso;
 }
@@ -29,7 +29,7 @@ QString isoEnd(std::int64_t msFromNow)
 // The same for people: "2026-11-01 01:30:00 -05:00 EST".
 QString humanEnd(std::int64_t msFromNow)
 {
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + msFromNow);
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(SlotMath::wholeSecond(Platform::clock().utcMs() + msFromNow));
     const QString iso = isoEnd(msFromNow);
     return iso.left(10) + ' ' + iso.mid(11, 8) + ' ' + iso.mid(19) + ' ' + local.timeZoneAbbreviation();
 }

@@ -425,7 +425,7 @@ int SlotBoard::lastRing(int i, const std::function<bool(int)>& open) const
 void SlotBoard::logEnd(int i, const QString& what, int at)
 {
     Guard::silently([&] {
-        const QDateTime end = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() + remainingMs(at));
+        const QDateTime end = QDateTime::fromMSecsSinceEpoch(SlotMath::wholeSecond(Platform::clock().utcMs() + remainingMs(at)));
         cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1 %2: it ends at %3")
                                                 .arg(i + 1)
                                                 .arg(what, OleDate::fromDateTime(end).generalForm()),

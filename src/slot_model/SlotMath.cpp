@@ -67,6 +67,8 @@ std::optional<int> clockTimeSeconds(const QString& text)
     return h * 3600 + m * 60 + s;
 }
 
+std::int64_t wholeSecond(std::int64_t utcMs) { return (utcMs + 500) / 1000 * 1000; }
+
 int hour24(int hour12, bool pm) { return hour12 % 12 + (pm ? 12 : 0); }
 
 std::pair<int, bool> hour12(int hour24) { return {hour24 % 12 == 0 ? 12 : hour24 % 12, hour24 >= 12}; }

@@ -20,6 +20,9 @@ QString composeClockTime(const QString& hour, const QString& minute, const QStri
 int hour24(int hour12, bool pm);
 // The 12-hour clock's hour (1 to 12) of a 24-hour one, and whether it is pm.
 std::pair<int, bool> hour12(int hour24);
+// An end moment (ms since 1970 UTC) to the nearest whole second: the one rounding of an end for
+// the settings file, the log and the command line.
+std::int64_t wholeSecond(std::int64_t utcMs);
 // Seconds since midnight of an "H:MM:SS" text, when it is a valid time of day.
 std::optional<int> clockTimeSeconds(const QString& text);
 // Seconds from now (whole seconds since midnight) to the next time the clock shows target.

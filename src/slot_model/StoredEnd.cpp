@@ -1,4 +1,5 @@
 #include "slot_model/StoredEnd.h"
+#include "slot_model/SlotMath.h"
 #include "diagnostics/cSharedLogging.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/Guard.h"
@@ -46,7 +47,7 @@ namespace StoredEnd {
 
 void write(int slot, std::int64_t utcMs)
 {
-    const std::int64_t whole = (utcMs + 500) / 1000 * 1000;
+    const std::int64_t whole = SlotMath::wholeSecond(utcMs);
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(whole);
     settings().sSet(generalName(slot), OleDate::fromDateTime(local));
     settings().sSet(isoName(slot), local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate));

@@ -459,6 +459,10 @@ def row_widget(k, name):
         "txtHours": (90 + 588, 513 + 48, 324, 285),
         "txtMinutes": (90 + 1164, 513 + 48, 324, 285),
         "txtSeconds": (90 + 1740, 513 + 48, 360, 285),
+        "txtAtHour": (90 + 48, 513 + 48, 300, 300),
+        "txtAtMin": (90 + 528, 513 + 48, 348, 300),
+        "optAM": (90 + 1584, 513, 540, 192),
+        "optPM": (90 + 1584, 513 + 192, 540, 192),
     }[name]
     return left + inner[0], top + inner[1], inner[2], inner[3]
 

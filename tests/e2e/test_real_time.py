@@ -1,8 +1,9 @@
 import datetime
+import json
 import time
 import unittest
 
-from harness import Zelvo
+from harness import Zelvo, row_widget, wait_until
 
 QUICK_30S = (1992, 5850, 444, 276)
 
@@ -32,6 +33,26 @@ class RealTime(unittest.TestCase):
                         self.assertRegex(f.read().decode(), r" 01:59:[45]\d, Zelvo startup", name)
                 finally:
                     app.stop()
+
+    def test_12_am_and_pm_in_the_fields_and_a_daily_time_across_the_spring_change(self):
+        """23:59:30 EST on 13 March 2027: 12 am typed in a row is midnight, 12 pm noon; a daily
+        12:00:20 am rings and comes round at the same wall-clock time, 23 real hours later."""
+        app = Zelvo(wall_clock=datetime.datetime(2027, 3, 14, 4, 59, 30), zone="America/New_York")
+        self.addCleanup(app.stop)
+        app.write_settings(["ASKEDABOUTAUTOUPDATES,-1 ", "DISABLEAUTOUPDATECHECK,-1 "])  # no question at 30 s
+        app.start()
+        for position, half in ((0, "optAM"), (1, "optPM")):
+            app.click_twips(*row_widget(position, "cmdAt"))
+            app.click_twips(*row_widget(position, "txtAtHour"))
+            app.type("12")
+            app.click_twips(*row_widget(position, half))
+            app.click_twips(*row_widget(position, "cmdStart"))
+        self.assertEqual(app.command("at", "12:00:20am", "Walk", "--repeat", "--slot", "3").returncode, 0)
+        ends = lambda: {r["slot"]: r["end"] for r in json.loads(app.command("list", "--json").stdout)}
+        self.assertEqual(ends(), {1: "2027-03-14T00:00:00-05:00", 2: "2027-03-14T12:00:00-04:00",
+                                  3: "2027-03-14T00:00:20-05:00"})
+        wait_until(lambda: ends().get(3) == "2027-03-15T00:00:20-04:00", 60, lambda: str(ends()))
+        app.screenshot("daily-time-after-spring-change.png")
 
 
 if __name__ == "__main__":
