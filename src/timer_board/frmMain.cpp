@@ -608,10 +608,11 @@ void frmMain::SetTrayIdle()
     mSHAREDSysTray::instance().changetrayicon(TrayIcon, "Zelvo is standing by");
 }
 
+// Without a pump of pending events: it runs inside a start of the slot model, where a click or a
+// tick let in halfway would meet a slot half changed.
 void frmMain::SetTrayRunning()
 {
     TrayIcon->setPixmap(picGreen->pixmap());
-    cSHAREDDelay::instance().DoEventss();
     mSHAREDSysTray::instance().changetrayicon(TrayIcon, "Zelvo is running");
 }
 
