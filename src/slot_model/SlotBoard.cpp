@@ -293,15 +293,17 @@ int SlotBoard::freeSlot(bool anyPage) const
     return onPage < 0 && anyPage ? lastFree(false) : onPage;
 }
 
+bool SlotBoard::isFree(const Slot& s)
+{
+    const SlotMath::Fields& f = s.entry.fields;
+    return !s.running && !s.kept && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds);
+}
+
 int SlotBoard::lastFree(bool pageOnly) const
 {
-    for (int i = kSlots - 1; i >= 0; --i) {
-        const Slot& s = m_slots[i];
-        const SlotMath::Fields& f = s.entry.fields;
-        if ((!pageOnly || !m_host || m_host->slotOnPage(i)) && !s.running && !s.kept && isZero(f.days)
-            && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds))
+    for (int i = kSlots - 1; i >= 0; --i)
+        if ((!pageOnly || !m_host || m_host->slotOnPage(i)) && isFree(m_slots[i]))
             return i;
-    }
     return -1;
 }
 
@@ -356,16 +358,18 @@ SlotBoard::Answer SlotBoard::answer(int id, std::int64_t seconds, int* at)
     if (!r.answer.isEmpty())
         return Answer::AlreadyAnswered;
     const Slot& s = slot(r.slot);
+    // Its own slot, unless it counts something else or the user has typed into it since.
+    const bool ownFree = isFree(s) && s.entry.message == r.entry.message;
     const bool ownRound = s.running && s.round == r.id;
     int to = -1;
     bool ok = false;
     if (seconds > 0) {
-        to = !s.running && !s.kept ? r.slot : freeSlot(true);
+        to = ownFree ? r.slot : freeSlot(true);
         ok = to >= 0 && relaunch(r, to, seconds, -1, false, QStringLiteral("snoozed for %1 s").arg(seconds));
     } else {
         if (r.clock < 0 && r.seconds < 1)
             return Answer::NoDuration;
-        to = (!s.running || ownRound) && !s.kept ? r.slot : freeSlot(true);
+        to = ownFree || ownRound ? r.slot : freeSlot(true);
         ok = to >= 0
              && relaunch(r, to, r.seconds, r.clock, to == r.slot && r.entry.repeat,
                          r.clock >= 0 ? QStringLiteral("restarted for its clock time")

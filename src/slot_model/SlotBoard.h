@@ -101,7 +101,8 @@ public:
     enum class Answer { Started, AlreadyAnswered, NoFreeSlot, NoDuration, Unknown };
 
     // What a reminder offers. Both start again what the ring rang with, in its slot while that is
-    // idle and otherwise in the slot a quick start takes (a command's rule: any page). snooze:
+    // free and holds the message that rang (nothing typed into it since), otherwise in the slot a
+    // quick start takes (a command's rule: any page). snooze:
     // for seconds, once (the slot it runs in does not repeat). restart (seconds 0): for the
     // duration that rang, or for its clock time again (so tomorrow); a repeating slot still
     // counting that ring's round restarts the round from now. slot: where it counts (or, for
@@ -166,6 +167,8 @@ private:
     static void checkIndex(int i);
     const Slot& slot(int i) const;
     Slot& slot(int i);
+    // Idle, its countdown fields empty, and not kept for an unreadable end.
+    static bool isFree(const Slot& s);
     int lastFree(bool pageOnly) const;
     // The next moment (ms since 1970 UTC) the wall clock shows that time of day, after now.
     static std::int64_t nextClockMoment(int targetSeconds, std::int64_t after);

@@ -176,10 +176,10 @@ TEST_F(SlotBoardTest, ARingIsAnsweredOnceWithWhatItRangWith)
         const char* message;
     };
     const Case cases[] = {
-        {"the older ring snoozed: its own message, in its idle slot", tea, 300, A::Started, 3, "Tea"},
-        {"a second snooze of it", tea, 60, A::AlreadyAnswered, 3, "Tea"},
-        {"then its Restart", tea, 0, A::AlreadyAnswered, 3, "Tea"},
-        {"the newer ring restarted: its slot counts, so the last free one", coffee, 0, A::Started, 39, "Coffee"},
+        {"the older ring snoozed: its own message, not in its slot, which holds another", tea, 300, A::Started, 39, "Tea"},
+        {"a second snooze of it", tea, 60, A::AlreadyAnswered, 39, "Tea"},
+        {"then its Restart", tea, 0, A::AlreadyAnswered, 39, "Tea"},
+        {"the newer ring restarted, in its slot", coffee, 0, A::Started, 3, "Coffee"},
         {"an unknown ring", 999, 300, A::Unknown, -1, ""},
     };
     for (const Case& c : cases) {
