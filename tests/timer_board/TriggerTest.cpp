@@ -71,97 +71,83 @@ TEST_F(TriggerTest, AnOutsideTriggerArrivingInsideAStepWaitsAndThenRunsOnce)
 }
 
 // What meets the end or a second answer: a command during Quit's or Exit's question is refused
-// once the answer is Yes, never reported done and lost; the system's end request does not wait
-// behind a question; a ring answered from two places starts one countdown.
+// once the answer is Yes, never reported done and lost; the system's end does not wait behind the
+// start-up's list; a ring answered twice while the program was busy (or stopped) starts one countdown.
 TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
 {
-    // AnswersQueued: a reminder is open and both answers arrive while the program is busy (or stopped).
     enum State { QuitQuestion, ExitQuestion, StartUpList, AnswersQueued };
-    struct Case {
+    const QString closing = "1 Zelvo is closing: the command was not carried out";
+    const struct {
         const char* name;
         State state;
-        QStringList first, second;  // commands; "window" / "notice": the reminder's Snooze there
-        const char* replies;        // the commands' status and text, in order
-        bool ended;
-        int counting;               // slots counting at the end ("Late" in slot 7 would be a third)
+        QList<QStringList> sent;  // commands; "window" / "notice" / "signal": the reminder's Snooze there, SIGTERM
+        QStringList replies;      // how each command's reply begins
+        int counting;             // slots counting at the end (saved, when it ended)
+    } cases[] = {
+        {"start during Quit's question", QuitQuestion, {{"start", "5m", "Late", "--slot", "7"}}, {closing}, 1},
+        {"stop during Exit's question", ExitQuestion, {{"stop", "2"}}, {closing}, 1},
+        {"the system's end during the start-up list", StartUpList, {{"signal"}}, {}, 1},
+        {"the window's Snooze and the notice's", AnswersQueued, {{"window"}, {"notice"}}, {}, 2},
+        {"the window's Snooze and zelvo snooze", AnswersQueued, {{"window"}, {"snooze"}},
+         {"1 Timer 10 was already snoozed: it ends at"}, 2},
+        {"two zelvo snoozes", AnswersQueued, {{"snooze", "1m"}, {"snooze", "2m"}},
+         {"0 Timer 10 \"Instant timer\" ends at", "1 Timer 10 was already snoozed"}, 2},
     };
-    const Case cases[] = {
-        {"start during Quit's question, then Yes", QuitQuestion, {"start", "5m", "Late", "--slot", "7"}, {},
-         "1 Zelvo is closing: the command was not carried out", true, 1},
-        {"stop during Exit's question, then Yes", ExitQuestion, {"stop", "2"}, {},
-         "1 Zelvo is closing: the command was not carried out", true, 1},
-        {"the system's end during the start-up list", StartUpList, {"signal"}, {}, "", true, 1},
-        {"the window's Snooze and the notice's", AnswersQueued, {"window"}, {"notice"}, "", false, 2},
-        {"the window's Snooze and zelvo snooze", AnswersQueued, {"window"}, {"snooze"},
-         "1 Timer 10 was already snoozed: it ends at", false, 2},
-        {"two snoozes that waited together", AnswersQueued, {"snooze", "1m"}, {"snooze", "2m"},
-         "0 Timer 10 \"Instant timer\" ends at|1 Timer 10 was already snoozed", false, 2},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         closeReminders();
         TriggerQueue::instance().reopen();
         QStringList replies;
-        writeIni(c.state == StartUpList ? "TIMERRUNNING0,-1\r\nTIMER0END,1/1/2000\r\nTIMERRUNNING1,-1\r\nTIMER1END,1/1/2040\r\n" : "");
-        const auto send = [&](const QStringList& args) {
-            if (args == QStringList{"signal"})
-                return board->closeRequested(frmMain::vbAppTaskManager);
-            if (args == QStringList{"window"} || args == QStringList{"notice"}) {
-                frmMessage* reminder = reminders().value(0);
-                return args[0] == "window" ? reminder->cmdSnooze->click()
-                                           : notifier->shown.rbegin()->second.chosen("snooze", QString());
+        const auto send = [&] {
+            for (const QStringList& args : c.sent) {
+                if (args[0] == "signal")
+                    board->closeRequested(frmMain::vbAppTaskManager);
+                else if (args[0] == "window")
+                    reminders().value(0)->cmdSnooze->click();
+                else if (args[0] == "notice")
+                    notifier->shown.rbegin()->second.chosen("snooze", QString());
+                else
+                    lock->handler(CommandMessage::encode({args, "/"}), [&](const QByteArray& a) {
+                        const auto r = CommandMessage::decodeReply(a).value();
+                        replies << QString::number(r.status) + ' ' + (r.status ? r.error : r.out);
+                    });
             }
-            lock->handler(CommandMessage::encode({args, "/"}), [&](const QByteArray& a) {
-                const auto r = CommandMessage::decodeReply(a).value();
-                replies << QString::number(r.status) + ' ' + (r.status ? r.error : r.out).trimmed();
-            });
         };
-        const auto both = [&] {
-            send(c.first);
-            if (!c.second.isEmpty())
-                send(c.second);
-        };
-        dialogs->answers = {Dialogs::Answer::Ok, Dialogs::Answer::Yes};
-        if (c.state == StartUpList)
-            dialogs->whileShown = both;
+        writeIni(c.state == StartUpList ? "TIMERRUNNING0,-1\r\nTIMER0END,1/1/2000\r\nTIMERRUNNING1,-1\r\nTIMER1END,1/1/2040\r\n" : "");
+        dialogs->answers = {c.state == StartUpList ? Dialogs::Answer::Ok : Dialogs::Answer::Yes};
+        dialogs->whileShown = send;  // the start-up list, or Quit's and Exit's question
         board = std::make_unique<frmMain>();
         CommandServer server(board->slotBoard(), *board);
         server.listen(*lock);
         board->Form_Load();
         board->Timer1->blockSignals(true);
-        if (c.state != StartUpList) {
-            board->slotBoard().setFields(1, {"0", "0", "5", "0"});
-            board->slotBoard().startTimer(1);
-        }
+        board->slotBoard().setFields(1, {"0", "0", "5", "0"});
+        board->slotBoard().startTimer(1);
         if (c.state == AnswersQueued) {
             board->cmd30s_Click();
             advance(30);
             tick();
-        }
-        if (c.state == QuitQuestion || c.state == ExitQuestion) {
-            dialogs->answers = {Dialogs::Answer::Yes};
-            dialogs->whileShown = both;
+            const TriggerQueue::Step busy;
+            std::exchange(dialogs->whileShown, nullptr)();
+        } else if (c.state != StartUpList) {
             QEventLoop loop;  // the program's own loop runs; the question nests another
             QTimer::singleShot(0, &loop, [&] {
                 c.state == QuitQuestion ? board->mnuQuit->trigger() : board->cmdExit_Click();
                 loop.quit();
             });
             loop.exec();
-        } else if (c.state == AnswersQueued) {
-            const TriggerQueue::Step busy;
-            both();
         }
         QTest::qWait(200);
-        EXPECT_EQ(board->unloaded(), c.ended) << c.name;
-        const QStringList expected = QString(c.replies).split('|', Qt::SkipEmptyParts);
-        ASSERT_EQ(replies.size(), expected.size()) << c.name << ": " << replies.join('|').toStdString();
-        for (int k = 0; k < expected.size(); ++k)
-            EXPECT_TRUE(replies[k].startsWith(expected[k])) << c.name << ": " << replies[k].toStdString();
+        const bool ended = c.state != AnswersQueued;
+        EXPECT_EQ(board->unloaded(), ended) << c.name;
+        ASSERT_EQ(replies.size(), c.replies.size()) << c.name << ": " << replies.join('|').toStdString();
+        for (int k = 0; k < replies.size(); ++k)
+            EXPECT_TRUE(replies[k].startsWith(c.replies[k])) << c.name << ": " << replies[k].toStdString();
         int counting = 0;
         for (int i = 0; i < SlotBoard::kSlots; ++i)
-            counting += c.ended ? store().sGet("TimerRunning" + QString::number(i), false).toBool()
-                                : board->slotBoard().SlotRunning(i);
+            counting += ended ? store().sGet("TimerRunning" + QString::number(i), false).toBool()
+                              : board->slotBoard().SlotRunning(i);
         EXPECT_EQ(counting, c.counting) << c.name;
-        if (!c.ended)
+        if (!ended)
             closeProgram();
     }
 }
