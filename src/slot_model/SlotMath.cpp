@@ -73,11 +73,6 @@ int hour24(int hour12, bool pm) { return hour12 % 12 + (pm ? 12 : 0); }
 
 std::pair<int, bool> hour12(int hour24) { return {hour24 % 12 == 0 ? 12 : hour24 % 12, hour24 >= 12}; }
 
-int secondsUntil(int targetSeconds, int nowSeconds)
-{
-    return targetSeconds < nowSeconds ? targetSeconds + 86400 - nowSeconds : targetSeconds - nowSeconds;
-}
-
 std::optional<std::int64_t> durationSeconds(const Fields& f)
 {
     try {

@@ -25,8 +25,6 @@ std::pair<int, bool> hour12(int hour24);
 std::int64_t wholeSecond(std::int64_t utcMs);
 // Seconds since midnight of an "H:MM:SS" text, when it is a valid time of day.
 std::optional<int> clockTimeSeconds(const QString& text);
-// Seconds from now (whole seconds since midnight) to the next time the clock shows target.
-int secondsUntil(int targetSeconds, int nowSeconds);
 // The duration the countdown fields give, in seconds: days to the hour, the rest rounded half to
 // even; nothing when a part does not fit the 16-bit field range.
 std::optional<std::int64_t> durationSeconds(const Fields& fields);

@@ -167,8 +167,9 @@ void SlotStore::restoreSlot(int n, QString& expired)
     s.entry.fields = *fields;
     s.entry.alarm = readFlag(n, "AlarmOn" + num, true);
     s.entry.run = readFlag(n, "Run" + num, false);
-    if (end == *stored)
+    if (end == *stored)  // a repeat that came round again has read them already
         readLast(n, (remaining + 500) / 1000);
+    // The start below is the restore's, not the user's: what was read stays as it was read.
     const std::int64_t lastSeconds = s.lastSeconds;
     const int lastClock = s.lastClock, round = s.round;
     const QStringList unreadable = s.unreadable;
@@ -193,15 +194,17 @@ void SlotStore::readLast(int n, std::int64_t fallbackSeconds)
     // A file from before these keys: the time restored counts as the last duration.
     const QString seconds = storedText("LastSeconds" + num);
     const QString clock = storedText("LastClockTime" + num);
+    static const QRegularExpression whole(QStringLiteral("^-?\\d{1,6}$"));
+    const int readClock = clock.toInt();
+    if (!clock.isEmpty() && (!whole.match(clock).hasMatch() || readClock < -1 || readClock >= 86400))
+        logUnreadable(n, "LastClockTime" + num, clock, QStringLiteral("no time of day"));
+    else if (!clock.isEmpty())
+        s.lastClock = readClock;
     bool ok = true;
     const double readSeconds = seconds.isEmpty() ? static_cast<double>(fallbackSeconds) : seconds.toDouble(&ok);
-    const int readClock = clock.isEmpty() ? -1 : clock.toInt();
-    if (!clock.isEmpty() && (!QRegularExpression(QStringLiteral("^-?\\d+$")).match(clock.trimmed()).hasMatch() || readClock < -1 || readClock >= 86400))
-        logUnreadable(n, "LastClockTime" + num, clock, QStringLiteral("no time of day"));
-    else
-        s.lastClock = readClock;
-    if (!ok || readSeconds < 0 || !SlotMath::fieldsFor(std::llround(readSeconds)))
-        logUnreadable(n, "LastSeconds" + num, seconds, QStringLiteral("no duration a countdown can run; it neither repeats nor restarts"));
+    if (!ok || !(readSeconds >= 0 && readSeconds < 1e12) || !SlotMath::fieldsFor(std::llround(readSeconds)))
+        logUnreadable(n, "LastSeconds" + num, seconds,
+                      QStringLiteral("no duration a countdown can run; it neither repeats nor restarts"));
     else
         s.lastSeconds = std::llround(readSeconds);
 }

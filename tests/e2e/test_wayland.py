@@ -32,7 +32,7 @@ class Wayland(unittest.TestCase):
         self.assertGreaterEqual(os.stat(marker).st_mtime, time.mktime(soon.timetuple()) - 0.5, "ran before its end")
         # The reminder came first; hiding at start would have left no way back, so the window shows too.
         shown = {w["name"]: w["role"] for w in session.accessible_windows("Zelvo") if "showing" in w["states"]}
-        self.assertEqual(shown.get("Tea"), "alert", shown)
+        self.assertEqual(shown.get("Tea"), "notification", shown)
         self.assertIn("Zelvo", shown)
         with open(app.path("log.txt"), "rb") as f:
             self.assertIn(b", HideOnRun ignored: there is no notification area to return from\r\n", f.read())

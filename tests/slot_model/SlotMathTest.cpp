@@ -59,15 +59,6 @@ TEST(SlotMathTest, ClockTimeTextFollowsTheAmPmRules)
     EXPECT_FALSE(SlotMath::clockTimeSeconds(SlotMath::composeClockTime("1e300", "0", "0", false)));
 }
 
-TEST(SlotMathTest, ClockTimeEarlierThanNowMeansTomorrow)
-{
-    const int nine = 9 * 3600;
-    EXPECT_EQ(SlotMath::secondsUntil(7 * 3600 + 5 * 60, nine), 22 * 3600 + 5 * 60);
-    EXPECT_EQ(SlotMath::secondsUntil(19 * 3600 + 5 * 60, nine), 10 * 3600 + 5 * 60);
-    EXPECT_EQ(SlotMath::secondsUntil(nine, nine), 0);
-    EXPECT_EQ(SlotMath::secondsUntil(15 * 60, 23 * 3600 + 30 * 60), 45 * 60);
-}
-
 TEST(SlotMathTest, QuickStartSecondsSplitIntoTheFourFields)
 {
     EXPECT_EQ(joined(SlotMath::splitSeconds(3661)), "0 1 1 1");
