@@ -41,6 +41,11 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
     TriggerQueue::instance().post(
         name,
         [self = QPointer<CommandServer>(this), name, request = *request, answer] {
+            // A caller interrupted while it waited was never told the command was done.
+            if (!answer.waiting()) {
+                cSharedLogging::instance().LogEvent(name + " was not carried out: its caller had gone", false);
+                return;
+            }
             CommandMessage::Reply reply{1, QString(), QStringLiteral("the command failed; see the log")};
             Guard g{name, "CommandServer"};
             g([&] {

@@ -7,7 +7,22 @@
 // it one request line and reads one reply line.
 class InstanceLock {
 public:
-    using Answer = std::function<void(const QByteArray& reply)>;
+    // The way to answer a request, now or later, and whether its caller still waits for the answer
+    // (one interrupted meanwhile has gone, and must not have its request carried out).
+    class Answer {
+    public:
+        template <class Send>
+        Answer(Send send, std::function<bool()> waiting = [] { return true; })
+            : m_send(std::move(send)), m_waiting(std::move(waiting))
+        {
+        }
+        void operator()(const QByteArray& reply) const { m_send(reply); }
+        bool waiting() const { return m_waiting(); }
+
+    private:
+        std::function<void(const QByteArray&)> m_send;
+        std::function<bool()> m_waiting;
+    };
 
     virtual ~InstanceLock() = default;
     // Takes the lock when it is free; true when an earlier copy still holds it. A lock that

@@ -129,13 +129,16 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
         if (hearing->got.isEmpty() && peer->state() != QLocalSocket::ConnectedState)
             return;  // a look to see whether this copy runs, not a message
         QPointer<QLocalSocket> to = peer;
-        const Answer answer = [to](const QByteArray& reply) {
-            if (!to || to->state() != QLocalSocket::ConnectedState)
-                return;
-            to->write(reply);
-            to->flush();
-            to->disconnectFromServer();  // after what is written has gone
-        };
+        const auto connected = [to] { return to && to->state() == QLocalSocket::ConnectedState; };
+        const Answer answer(
+            [to, connected](const QByteArray& reply) {
+                if (!connected())
+                    return;
+                to->write(reply);
+                to->flush();
+                to->disconnectFromServer();  // after what is written has gone
+            },
+            connected);
         if (m_handler)
             m_handler(hearing->got, answer);
         else

@@ -7,13 +7,14 @@ import json
 import os
 import socket
 import shlex
+import signal
 import stat
 import subprocess
 import threading
 import time
 import unittest
 
-from harness import Zelvo, wait_until
+from harness import EXIT_BUTTON, Zelvo, wait_until
 from test_timer_board import us_general
 
 DESKTOP = os.path.join(os.path.dirname(__file__), "..", "..", "packaging", "zelvo.desktop")
@@ -146,6 +147,22 @@ class CommandLine(unittest.TestCase):
         self.assertIn("waiting for Zelvo", err)
         wait_until(lambda: not app.copies(), 10, "quit did not end the program")
         self.assertEqual(app.settings()["TIMERNAME9"], "Tea")
+
+    def test_a_command_interrupted_while_it_waits_is_not_carried_out(self):
+        app = self.app
+        app.write_settings(["ASKEDABOUTAUTOUPDATES,-1 ", "DISABLEAUTOUPDATECHECK,-1 "])
+        app.start()
+        self.assertEqual(self.zelvo("start", "20m", "Laundry").returncode, 0)
+        app.click_twips(*EXIT_BUTTON)
+        box = app.dialog()  # Exit's question holds what comes from outside
+        waiting = subprocess.Popen([app.path("zelvo"), "start", "6m", "Coffee"], env=app.program_env, cwd=app.folder,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        time.sleep(3)
+        waiting.send_signal(signal.SIGINT)  # Ctrl-C
+        waiting.communicate(timeout=10)
+        app.press(box, "Escape")  # No: the program goes on
+        wait_until(lambda: "Command start was not carried out: its caller had gone" in self.log(), 10, self.log)
+        self.assertEqual([r["message"] for r in self.listed().values()], ["Laundry"])
 
     def test_a_flood_of_connections_leaves_list_answering_and_the_log_short(self):
         app = self.app
