@@ -54,7 +54,8 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
             });
             answer(CommandMessage::encode(reply));
         },
-        [answer, ending] { answer(CommandMessage::encode(ending)); });
+        [answer, ending] { answer(CommandMessage::encode(ending)); },
+        verb == QLatin1String("quit") ? TriggerQueue::Reach::Program : TriggerQueue::Reach::Slots);
 }
 
 void CommandServer::logRefusal(const QString& why)

@@ -21,16 +21,17 @@ TriggerQueue::TriggerQueue()
     connect(&m_retry, &QTimer::timeout, this, &TriggerQueue::drain);
 }
 
-bool TriggerQueue::safeNow() const
+bool TriggerQueue::safeNow(Reach reach) const
 {
     // The main loop runs at level 1 (0 before it starts); a modal window nests another.
+    const int aside = reach == Reach::Slots ? m_aside : 0;
     return !m_running && m_steps == 0 && !cSHAREDDelay::instance().pumping()
-           && QThread::currentThread()->loopLevel() <= 1 + m_passive;
+           && QThread::currentThread()->loopLevel() <= 1 + m_passive + aside;
 }
 
-void TriggerQueue::post(const QString& name, std::function<void()> trigger, std::function<void()> refuse)
+void TriggerQueue::post(const QString& name, std::function<void()> trigger, std::function<void()> refuse, Reach reach)
 {
-    m_queue.push_back({name, std::move(trigger), std::move(refuse)});
+    m_queue.push_back({name, std::move(trigger), std::move(refuse), reach});
     drain();
 }
 
@@ -60,7 +61,7 @@ void TriggerQueue::drain()
             close();
             return;
         }
-        if (!safeNow()) {
+        if (!safeNow(m_queue.front().reach)) {
             m_retry.start();
             return;
         }

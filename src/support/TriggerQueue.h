@@ -16,11 +16,16 @@ class TriggerQueue : public QObject {
 public:
     static TriggerQueue& instance();
 
+    // What a trigger reaches: the slots alone (a countdown started, stopped, paused, snoozed,
+    // the window shown), or anything of the program (its end, say).
+    enum class Reach { Slots, Program };
+
     // Runs the trigger now when the program is at a safe point, otherwise as soon as it is.
     // refuse: what to do instead when the program has begun to end first (tell the caller);
     // without one the trigger is dropped, and the log says so.
-    void post(const QString& name, std::function<void()> trigger, std::function<void()> refuse = {});
-    bool safeNow() const;
+    void post(const QString& name, std::function<void()> trigger, std::function<void()> refuse = {},
+              Reach reach = Reach::Program);
+    bool safeNow(Reach reach = Reach::Program) const;
     // The program has begun to end: nothing that waits, and nothing that comes later, runs.
     void close();
     bool closed() const { return m_closed; }
@@ -43,6 +48,15 @@ public:
         Passive(const Passive&) = delete;
         Passive& operator=(const Passive&) = delete;
     };
+    // A question that touches no slot (the update check's): what reaches only the slots runs while
+    // it waits for the user, who may not even see it; the rest waits for the answer.
+    class Aside {
+    public:
+        Aside() { ++instance().m_aside; }
+        ~Aside() { --instance().m_aside; }
+        Aside(const Aside&) = delete;
+        Aside& operator=(const Aside&) = delete;
+    };
 
 private:
     TriggerQueue();
@@ -52,12 +66,14 @@ private:
         QString name;
         std::function<void()> run;
         std::function<void()> refuse;
+        Reach reach;
     };
     static void turnAway(const Trigger& trigger);
     std::deque<Trigger> m_queue;
     QTimer m_retry;
     int m_steps = 0;
     int m_passive = 0;
+    int m_aside = 0;
     bool m_running = false;
     bool m_closed = false;
 };

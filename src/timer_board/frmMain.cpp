@@ -739,6 +739,9 @@ void frmMain::checkforupdate(bool silent)
 
 void frmMain::Timer3_Timer()
 {
+    // Its questions may come when nobody looks (a program started by a command in the background):
+    // a countdown started meanwhile does not wait for them.
+    const TriggerQueue::Aside aside;
     Guard g{"timer3_timer", "frmMain"};
     g([&] { Timer3->stop(); });
     bool off = true;

@@ -75,7 +75,7 @@ TEST_F(TriggerTest, AnOutsideTriggerArrivingInsideAStepWaitsAndThenRunsOnce)
 // start-up's list; a ring answered twice while the program was busy (or stopped) starts one countdown.
 TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
 {
-    enum State { QuitQuestion, ExitQuestion, StartUpList, AnswersQueued };
+    enum State { QuitQuestion, ExitQuestion, StartUpList, AnswersQueued, UpdateQuestion };
     const QString closing = "1 Zelvo is closing: the command was not carried out";
     const struct {
         const char* name;
@@ -86,6 +86,8 @@ TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
     } cases[] = {
         {"start during Quit's question", QuitQuestion, {{"start", "5m", "Late", "--slot", "7"}}, {closing}, 1},
         {"stop during Exit's question", ExitQuestion, {{"stop", "2"}}, {closing}, 1},
+        {"start during the update question: it touches no slot", UpdateQuestion, {{"start", "5m", "Late"}},
+         {"0 Timer 10 \"Late\" ends at"}, 2},
         {"the system's end during the start-up list", StartUpList, {{"signal"}}, {}, 1},
         {"the window's Snooze and the notice's", AnswersQueued, {{"window"}, {"notice"}}, {}, 2},
         {"the window's Snooze and zelvo snooze", AnswersQueued, {{"window"}, {"snooze"}},
@@ -114,7 +116,11 @@ TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
         };
         writeIni(c.state == StartUpList ? "TIMERRUNNING0,-1\r\nTIMER0END,1/1/2000\r\nTIMERRUNNING1,-1\r\nTIMER1END,1/1/2040\r\n" : "");
         dialogs->answers = {c.state == StartUpList ? Dialogs::Answer::Ok : Dialogs::Answer::Yes};
-        dialogs->whileShown = send;  // the start-up list, or Quit's and Exit's question
+        qsizetype inside = -1;  // replies given while the question was open
+        dialogs->whileShown = [&] {  // the start-up list, or Quit's, Exit's or the update question
+            send();
+            inside = replies.size();
+        };
         board = std::make_unique<frmMain>();
         CommandServer server(board->slotBoard(), *board);
         server.listen(*lock);
@@ -131,13 +137,16 @@ TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
         } else if (c.state != StartUpList) {
             QEventLoop loop;  // the program's own loop runs; the question nests another
             QTimer::singleShot(0, &loop, [&] {
-                c.state == QuitQuestion ? board->mnuQuit->trigger() : board->cmdExit_Click();
+                c.state == QuitQuestion   ? board->mnuQuit->trigger()
+                : c.state == ExitQuestion ? board->cmdExit_Click()
+                                          : board->Timer3_Timer();
                 loop.quit();
             });
             loop.exec();
         }
         QTest::qWait(200);
-        const bool ended = c.state != AnswersQueued;
+        const bool ended = c.state != AnswersQueued && c.state != UpdateQuestion;
+        EXPECT_EQ(inside, c.state == UpdateQuestion ? 1 : 0) << c.name << ": answered while the question was open";
         EXPECT_EQ(board->unloaded(), ended) << c.name;
         ASSERT_EQ(replies.size(), c.replies.size()) << c.name << ": " << replies.join('|').toStdString();
         for (int k = 0; k < replies.size(); ++k)
