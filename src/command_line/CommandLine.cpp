@@ -74,6 +74,11 @@ public:
                     return m_args[++k];
                 return std::nullopt;
             };
+            // An option given twice would silently mean its last value.
+            const QString option = a == "-s" ? "--slot" : a == "-r" ? "--run" : a == "-m" ? "--message" : a;
+            if (m_given.contains(option))
+                return fail(option + " given twice");
+            m_given << option;
             if (slotOptions && (a == "--slot" || a == "-s")) {
                 const auto text = takeValue();
                 const auto n = text ? slotNumber(*text) : std::nullopt;
@@ -112,6 +117,7 @@ private:
 
     const QStringList& m_args;
     QString* m_error;
+    QStringList m_given;
 };
 
 // The longest run of leading words that reads as one value; 0 when none does.
@@ -222,8 +228,14 @@ std::optional<Command> parse(const QStringList& args, QString* error)
         break;
     }
     case V::Snooze: {
-        // "snooze", "snooze 3", "snooze 10m", "snooze 3 10m": a bare number first is the timer.
+        // "snooze", "snooze 3", "snooze 10m", "snooze 3 10m": a bare number first is the timer,
+        // and one that is no timer is named as such rather than read as seconds.
         const auto n = slotNumber(first);
+        static const QRegularExpression bare(QStringLiteral("^[0-9]+$"));
+        if (!n && w.size() > 1 && bare.match(first).hasMatch() && !duration(w.mid(0, 2).join(' '))) {
+            reader.fail("snooze needs a timer number from 1 to 40, not " + first);
+            return std::nullopt;
+        }
         if (n) {
             c.slot = *n;
             w.removeFirst();
@@ -300,8 +312,8 @@ QString usage(const QString& topic)
         "  help [COMMAND], --help, --version\n\n"
         "--repeat starts the countdown again at each end, on the beat of the previous end (a clock\n"
         "time: every day) until the timer is stopped.\n"
-        "Options also as --slot=N and -s N; -- ends the options. --run takes an existing file (read\n"
-        "from the current folder) or an address with a scheme (https://...).\n"
+        "Options also as --slot=N and -s N, each once; -- ends the options. --run takes an existing\n"
+        "file (read from the current folder, or as file://...), an http(s):// or a mailto: address.\n"
         "Without --slot, a countdown takes the timer the quick-start buttons would, or the last free\n"
         "one of all forty when the page on display has none. start and at start Zelvo in the\n"
         "background when none runs.\n"

@@ -43,14 +43,23 @@ QString remaining(std::int64_t seconds)
     return seconds >= 86400 ? QString::number(seconds / 86400) + "d " + clock : clock;
 }
 
-// An address with a scheme as it is; otherwise a file that exists, read from the caller's folder
-// and without the quotes a launcher may leave around it. Nothing for anything else.
+// A web or mail address as it is; otherwise a file that exists (a file: address to one too), read
+// from the caller's folder and without the quotes a launcher may leave around it. Nothing for
+// anything else: an address the desktop would hand to who knows what is refused at once.
 std::optional<QString> runTarget(QString run, const QString& folder)
 {
     if (run.size() > 1 && (run.front() == '"' || run.front() == '\'') && run.back() == run.front())
         run = run.mid(1, run.size() - 2);
-    if (QUrl(run).scheme().size() > 1)
+    const QUrl url(run);
+    const QString scheme = url.scheme().toLower();
+    if ((scheme == "http" || scheme == "https") && !url.host().isEmpty())
         return run;
+    if (scheme == "mailto" && !url.path().isEmpty())
+        return run;
+    if (scheme == "file")
+        run = url.toLocalFile();
+    else if (scheme.size() > 1)
+        return std::nullopt;
     const QString path = QDir::isAbsolutePath(run) || folder.isEmpty() ? run : QDir(folder).absoluteFilePath(run);
     if (!QFileInfo(path).isFile())
         return std::nullopt;
@@ -103,7 +112,7 @@ Reply SlotCommands::start(const Command& c, const QString& folder)
         return refused(SlotBoard::kTooLong);
     const auto target = c.run.isEmpty() ? std::optional<QString>(QString()) : runTarget(c.run, folder);
     if (!target)
-        return refused(QStringLiteral("not an existing file or a web address (https://…): ") + c.run);
+        return refused(QStringLiteral("not an existing file, a web address (https://…) or a mailto: address: ") + c.run);
     Reply reply;
     const int i = pick(c, reply);
     if (i < 0)

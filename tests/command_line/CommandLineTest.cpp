@@ -77,7 +77,10 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
         {{"list", "--slot", "2"}, "unknown option --slot"},
         {{"autostart", "maybe"}, "autostart needs on or off"},
         {{"snooze", "3", "soon"}, "not a duration: soon"},
-        {{"snooze", "--repeat"}, "unknown option --repeat"}};
+        {{"snooze", "--repeat"}, "unknown option --repeat"},
+        {{"snooze", "41", "10m"}, "snooze needs a timer number from 1 to 40, not 41"},
+        {{"start", "5m", "--slot", "2", "-s", "3"}, "--slot given twice"},
+        {{"start", "5m", "--run", "a", "--run=b"}, "--run given twice"}};
     for (const auto& [args, why] : bad) {
         EXPECT_FALSE(CommandLine::parse(args, &error)) << args.join(' ').toStdString();
         EXPECT_EQ(error, why);

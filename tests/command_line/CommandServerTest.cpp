@@ -45,6 +45,7 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
 
     const SlotBoard::Entry before = b.entry(2);
     for (const QStringList& args : {QStringList{"start", "5m", "Other", "--slot", "3"}, {"start", "3000d", "--slot", "4"}, {"start", "5m", "--run", "www.example.org", "--slot", "4"},
+                                    QStringList{"start", "5m", "--run", "javascript:alert(1)"}, {"start", "5m", "--run", "file:///missing"},
                                     QStringList{"stop", "5"}, QStringList{"start", "soon"}}) {
         reply = send(server, args);
         EXPECT_NE(reply.status, 0) << args.join(' ').toStdString();
