@@ -7,6 +7,7 @@
 
 namespace {
 constexpr std::int64_t kMaxSeconds = std::int64_t{1} << 40;  // far beyond what a slot holds
+constexpr std::int64_t kShortestRepeat = 60;
 
 const QMap<QString, Command::Verb>& verbs()
 {
@@ -280,6 +281,11 @@ std::optional<Command> parse(const QStringList& args, QString* error)
         reader.fail("--no-alarm needs --run: a countdown must sound or run something");
         return std::nullopt;
     }
+    // A reminder a second would bury the desktop in windows.
+    if (c.repeat && c.verb == V::Start && c.seconds < kShortestRepeat) {
+        reader.fail("--repeat needs a countdown of at least 1 minute");
+        return std::nullopt;
+    }
     return c;
 }
 
@@ -311,7 +317,8 @@ QString usage(const QString& topic)
         "  autostart on|off  start Zelvo when you log in\n"
         "  help [COMMAND], --help, --version\n\n"
         "--repeat starts the countdown again at each end, on the beat of the previous end (a clock\n"
-        "time: every day) until the timer is stopped.\n"
+        "time: every day) until the timer is stopped; it needs a countdown of at least 1 minute.\n"
+        "Without a MESSAGE, --slot N keeps timer N's message; otherwise it is \"Instant timer\".\n"
         "Options also as --slot=N and -s N, each once; -- ends the options. --run takes an existing\n"
         "file (read from the current folder, or as file://...), an http(s):// or a mailto: address.\n"
         "Without --slot, a countdown takes the timer the quick-start buttons would, or the last free\n"

@@ -80,7 +80,8 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
         {{"snooze", "--repeat"}, "unknown option --repeat"},
         {{"snooze", "41", "10m"}, "snooze needs a timer number from 1 to 40, not 41"},
         {{"start", "5m", "--slot", "2", "-s", "3"}, "--slot given twice"},
-        {{"start", "5m", "--run", "a", "--run=b"}, "--run given twice"}};
+        {{"start", "5m", "--run", "a", "--run=b"}, "--run given twice"},
+        {{"start", "1s", "X", "--repeat"}, "--repeat needs a countdown of at least 1 minute"}};
     for (const auto& [args, why] : bad) {
         EXPECT_FALSE(CommandLine::parse(args, &error)) << args.join(' ').toStdString();
         EXPECT_EQ(error, why);
