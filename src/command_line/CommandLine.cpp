@@ -121,6 +121,18 @@ private:
     QStringList m_given;
 };
 
+// A message word that reads as more of the duration ("start 1h 30") or of the clock time ("at 2:30
+// p.m."): the user meant one value, and would get another with a message they did not write.
+bool misreadMessage(const Command& c)
+{
+    static const QRegularExpression half(QStringLiteral("^[ap]\\.?m\\.?$"), QRegularExpression::CaseInsensitiveOption);
+    if (c.message.isEmpty())
+        return false;
+    if (c.verb == Command::Verb::At)
+        return half.match(c.message).hasMatch() || CommandLine::clockTime(c.message).has_value();
+    return CommandLine::duration(c.message).has_value();
+}
+
 // The longest run of leading words that reads as one value; 0 when none does.
 template <class Read>
 qsizetype leadingWords(const QStringList& words, qsizetype most, Read read)
@@ -277,6 +289,12 @@ std::optional<Command> parse(const QStringList& args, QString* error)
         reader.fail("too many arguments: " + w.join(' '));
         return std::nullopt;
     }
+    if (slotCommand && !reader.hasMessage && misreadMessage(c)) {
+        reader.fail(QStringLiteral("the message \"%1\" reads as part of the %2: write it joined (%3), or give the "
+                                   "message with --message")
+                        .arg(c.message, c.verb == V::At ? "time" : "duration", c.verb == V::At ? "2:30pm" : "1h30m"));
+        return std::nullopt;
+    }
     if (slotCommand && !c.alarm && c.run.isEmpty()) {
         reader.fail("--no-alarm needs --run: a countdown must sound or run something");
         return std::nullopt;
@@ -318,7 +336,9 @@ QString usage(const QString& topic)
         "  help [COMMAND], --help, --version\n\n"
         "--repeat starts the countdown again at each end, on the beat of the previous end (a clock\n"
         "time: every day) until the timer is stopped; it needs a countdown of at least 1 minute.\n"
-        "Without a MESSAGE, --slot N keeps timer N's message; otherwise it is \"Instant timer\".\n"
+        "Without a MESSAGE, --slot N keeps timer N's message; otherwise it is \"Instant timer\". A\n"
+        "MESSAGE that reads as more of the duration or time (start 1h 30, at 2:30 p.m.) is refused:\n"
+        "join it (1h30m, 2:30pm), or give the message with --message.\n"
         "Options also as --slot=N and -s N, each once; -- ends the options. --run takes an existing\n"
         "file (read from the current folder, or as file://...), an http(s):// or a mailto: address.\n"
         "Without --slot, a countdown takes the timer the quick-start buttons would, or the last free\n"

@@ -18,6 +18,17 @@ using Reply = CommandMessage::Reply;
 
 Reply refused(const QString& why) { return Reply{1, QString(), why}; }
 
+// The one limit of a command's duration, in its own words (the window's text speaks of its fields).
+Reply tooLong()
+{
+    constexpr std::int64_t most = SlotMath::kLongestSeconds;
+    return refused(QStringLiteral("That countdown is too long: the longest is %1 days %2:%3:%4.")
+                       .arg(most / 86400)
+                       .arg(most / 3600 % 24)
+                       .arg(most / 60 % 60, 2, 10, QLatin1Char('0'))
+                       .arg(most % 60, 2, 10, QLatin1Char('0')));
+}
+
 // An end moment in ISO 8601 with its offset from UTC, so the hour that comes twice reads apart.
 QString isoEnd(std::int64_t msFromNow)
 {
@@ -109,7 +120,7 @@ Reply SlotCommands::start(const Command& c, const QString& folder)
 {
     // Checked before anything changes: a refused command leaves every slot as it was.
     if (c.verb == Command::Verb::Start && !SlotMath::fieldsFor(c.seconds))
-        return refused(SlotBoard::kTooLong);
+        return tooLong();
     const auto target = c.run.isEmpty() ? std::optional<QString>(QString()) : runTarget(c.run, folder);
     if (!target)
         return refused(QStringLiteral("not an existing file, a web address (https://…) or a mailto: address: ") + c.run);
@@ -119,7 +130,7 @@ Reply SlotCommands::start(const Command& c, const QString& folder)
         return reply;
     fill(i, c, *target);
     if (!m_board.startTimer(i))
-        return refused(SlotBoard::kTooLong);
+        return tooLong();
     return Reply{0, describe(i) + '\n', QString()};
 }
 
@@ -216,7 +227,7 @@ Reply SlotCommands::snooze(const Command& c)
                               : QStringLiteral("No timer has rung in the last hour"));
     const std::int64_t seconds = c.seconds ? c.seconds : SlotBoard::kSnoozeSeconds;
     if (!SlotMath::fieldsFor(seconds))
-        return refused(SlotBoard::kTooLong);
+        return tooLong();
     int to = -1;
     switch (m_board.answer(ring, seconds, &to)) {
     case SlotBoard::Answer::Started: return Reply{0, describe(to) + '\n', QString()};

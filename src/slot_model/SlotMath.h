@@ -36,6 +36,8 @@ std::int64_t remainingSeconds(std::int64_t remainingMs);
 // full; nothing when even that cannot hold them. One rule for the window, the command line and
 // a restore, so whatever one of them starts the others can start again.
 std::optional<Fields> fieldsFor(std::int64_t seconds);
+// The longest countdown fieldsFor can hold: 1365 days, then 32767 hours, minutes and seconds.
+inline constexpr std::int64_t kLongestSeconds = 1365 * 86400 + 32767 * (3600 + 60 + 1);
 // What the fields show for the remaining time ("2", "5", "7", "09").
 Fields remainingFields(std::int64_t remainingMs);
 // Seconds split into the four fields for a quick start.

@@ -81,7 +81,10 @@ TEST(CommandLine, EveryCommandReadsItsWordsAndOptionsAndBadUsageSaysWhatIsWrong)
         {{"snooze", "41", "10m"}, "snooze needs a timer number from 1 to 40, not 41"},
         {{"start", "5m", "--slot", "2", "-s", "3"}, "--slot given twice"},
         {{"start", "5m", "--run", "a", "--run=b"}, "--run given twice"},
-        {{"start", "1s", "X", "--repeat"}, "--repeat needs a countdown of at least 1 minute"}};
+        {{"start", "1s", "X", "--repeat"}, "--repeat needs a countdown of at least 1 minute"},
+        {{"start", "1", "hour", "30"}, "the message \"30\" reads as part of the duration: write it joined (1h30m), or give the message with --message"},
+        {{"start", "30s", "5m"}, "the message \"5m\" reads as part of the duration: write it joined (1h30m), or give the message with --message"},
+        {{"at", "2:30", "p.m."}, "the message \"p.m.\" reads as part of the time: write it joined (2:30pm), or give the message with --message"}};
     for (const auto& [args, why] : bad) {
         EXPECT_FALSE(CommandLine::parse(args, &error)) << args.join(' ').toStdString();
         EXPECT_EQ(error, why);

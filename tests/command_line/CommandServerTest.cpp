@@ -51,6 +51,9 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
         EXPECT_NE(reply.status, 0) << args.join(' ').toStdString();
     }
     EXPECT_EQ(b.entry(2).message, before.message);
+    // One limit, stated as it is: 2000 days or 40000 hours fit, 2754 days do not.
+    EXPECT_EQ(send(server, {"start", "2754d"}).error.toStdString(), "That countdown is too long: the longest is 2753 days 10:13:07.");
+    EXPECT_EQ(send(server, {"start", "40000h", "--slot", "5"}).status, 0);
     EXPECT_FALSE(b.SlotRunning(3));
     EXPECT_EQ(send(server, {"pause", "3"}).out, "Timer 3 paused\n");
     EXPECT_TRUE(b.SlotPaused(2));
