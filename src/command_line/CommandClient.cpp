@@ -12,7 +12,6 @@
 #include <cstdio>
 
 namespace {
-constexpr int kSayWaitingMs = 2000;
 constexpr int kStartMs = 20000;
 
 void out(FILE* to, const QString& text)
@@ -59,9 +58,14 @@ int print(const CommandMessage::Reply& reply)
 int forward(InstanceLock& lock, const QStringList& args)
 {
     // No time-out: a command waits for the copy that runs, which answers once it has carried it
-    // out (after a window that waits for the user, say) or refused it.
-    const QByteArray answer = lock.askAndWait(CommandMessage::encode({args, QDir::currentPath()}), kSayWaitingMs, [] {
-        out(stderr, QStringLiteral("zelvo: waiting for Zelvo (a window of it is waiting for you)\n"));
+    // out (after a window that waits for the user, say, which it names at once) or refused it.
+    CommandMessage::Request request{args, QDir::currentPath()};
+    request.readsNotices = true;
+    const QByteArray answer = lock.askAndWait(CommandMessage::encode(request), [](const QByteArray& line) {
+        const auto waitingFor = CommandMessage::decodeNotice(line);
+        if (waitingFor)
+            out(stderr, "zelvo: " + *waitingFor + '\n');
+        return !waitingFor;
     });
     if (answer.isEmpty())
         return fail(1, QStringLiteral("Zelvo did not take the command (it is not running, or it ended)"));

@@ -4,9 +4,12 @@
 #include "support/Guard.h"
 #include "support/TriggerQueue.h"
 #include <QPointer>
+#include <QTimer>
+#include <memory>
 
 namespace {
 constexpr int kRefusalsLogged = 5;  // a minute, one by one; the rest are counted
+constexpr int kLookAgainMs = 200;
 }
 
 CommandServer::CommandServer(SlotBoard& board, SlotHost& host) : m_commands(board, host), m_host(host) {}
@@ -38,9 +41,11 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
     const CommandMessage::Reply ending =
         verb == QLatin1String("quit") ? CommandMessage::Reply{}
                                       : CommandMessage::Reply{1, QString(), QStringLiteral("Zelvo is closing: the command was not carried out")};
+    auto over = std::make_shared<bool>(false);
     TriggerQueue::instance().post(
         name,
-        [self = QPointer<CommandServer>(this), name, request = *request, answer] {
+        [self = QPointer<CommandServer>(this), name, request = *request, answer, over] {
+            *over = true;
             // A caller interrupted while it waited was never told the command was done.
             if (!answer.waiting()) {
                 cSharedLogging::instance().LogEvent(name + " was not carried out: its caller had gone", false);
@@ -54,8 +59,28 @@ void CommandServer::hear(const QByteArray& bytes, const InstanceLock::Answer& an
             });
             answer(CommandMessage::encode(reply));
         },
-        [answer, ending] { answer(CommandMessage::encode(ending)); },
+        [answer, ending, over] {
+            *over = true;
+            answer(CommandMessage::encode(ending));
+        },
         verb == QLatin1String("quit") ? TriggerQueue::Reach::Program : TriggerQueue::Reach::Slots);
+    if (!*over && request->readsNotices)
+        tellWhileWaiting(answer, over);
+}
+
+// A command that waits says at once what for: a window that waits for the user, who may not see it.
+// A command that waits only for a step of the program's own hears nothing unless such a window
+// opens meanwhile (the start-up's list of missed alarms, say).
+void CommandServer::tellWhileWaiting(const InstanceLock::Answer& answer, const std::shared_ptr<bool>& over)
+{
+    if (*over || !answer.waiting())
+        return;
+    const QString what = m_host.waitsForUser();
+    if (!what.isEmpty()) {
+        answer.tell(CommandMessage::encodeNotice("waiting until Zelvo's " + what));
+        return;
+    }
+    QTimer::singleShot(kLookAgainMs, this, [this, answer, over] { tellWhileWaiting(answer, over); });
 }
 
 void CommandServer::logRefusal(const QString& why)

@@ -4,6 +4,7 @@
 #include "platform/InstanceLock.h"
 #include <QElapsedTimer>
 #include <QObject>
+#include <memory>
 
 class SlotBoard;
 class SlotHost;
@@ -23,6 +24,7 @@ public:
 
 private:
     void hear(const QByteArray& bytes, const InstanceLock::Answer& answer);
+    void tellWhileWaiting(const InstanceLock::Answer& answer, const std::shared_ptr<bool>& over);
     void logRefusal(const QString& why);
 
     SlotCommands m_commands;

@@ -30,7 +30,10 @@ namespace CommandMessage {
 
 QByteArray encode(const Request& request)
 {
-    return line({{"args", QJsonArray::fromStringList(request.args)}, {"folder", request.folder}});
+    QJsonObject o{{"args", QJsonArray::fromStringList(request.args)}, {"folder", request.folder}};
+    if (request.readsNotices)
+        o.insert("notices", true);
+    return line(o);
 }
 
 QByteArray encode(const Reply& reply)
@@ -56,6 +59,7 @@ std::optional<Request> decodeRequest(const QByteArray& bytes, QString* why)
         return std::nullopt;
     }
     request.folder = folder.toString();
+    request.readsNotices = o->value("notices").toBool();
     const qsizetype characters = request.args.join(QString()).size() + request.folder.size();
     if (characters > kMaxChars) {
         if (why)
@@ -71,5 +75,15 @@ std::optional<Reply> decodeReply(const QByteArray& bytes)
     if (!o || !o->value("status").isDouble())
         return std::nullopt;
     return Reply{o->value("status").toInt(), o->value("out").toString(), o->value("error").toString()};
+}
+
+QByteArray encodeNotice(const QString& waitingFor) { return line({{"waitingFor", waitingFor}}); }
+
+std::optional<QString> decodeNotice(const QByteArray& bytes)
+{
+    const auto o = object(bytes, kMaxReplyBytes, nullptr);
+    if (!o || !o->value("waitingFor").isString())
+        return std::nullopt;
+    return o->value("waitingFor").toString();
 }
 }

@@ -138,7 +138,13 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
                 to->flush();
                 to->disconnectFromServer();  // after what is written has gone
             },
-            connected);
+            connected,
+            [to, connected](const QByteArray& line) {
+                if (connected()) {
+                    to->write(line);
+                    to->flush();
+                }
+            });
         if (m_handler)
             m_handler(hearing->got, answer);
         else
@@ -186,33 +192,34 @@ QByteArray LocalInstanceLock::ask(const QByteArray& request, int timeoutMs)
     return reply;
 }
 
-QByteArray LocalInstanceLock::askAndWait(const QByteArray& request, int sayWaitingMs,
-                                         const std::function<void()>& waiting)
+QByteArray LocalInstanceLock::askAndWait(const QByteArray& request, const std::function<bool(const QByteArray&)>& isReply)
 {
     QElapsedTimer trying;
     trying.start();
-    bool told = false;
-    const auto say = [&] {
-        if (!told && waiting)
-            waiting();
-        told = true;
-    };
     do {
         QLocalSocket socket;
         socket.connectToServer(socketPath());
         if (socket.waitForConnected(kDeadlineMs) && socket.write(request) == request.size()
             && socket.waitForBytesWritten(kDeadlineMs)) {
-            QByteArray reply;
-            QElapsedTimer clock;
-            clock.start();
-            while (!reply.endsWith('\n') && (socket.bytesAvailable() > 0 || socket.state() == QLocalSocket::ConnectedState)) {
-                if (socket.bytesAvailable() > 0 || socket.waitForReadyRead(told ? 1000 : std::max(1, sayWaitingMs)))
-                    reply += socket.readAll();
-                else if (clock.elapsed() >= sayWaitingMs && socket.state() == QLocalSocket::ConnectedState)
-                    say();
+            QByteArray got;
+            bool heardAny = false;
+            while (socket.bytesAvailable() > 0 || socket.state() == QLocalSocket::ConnectedState) {
+                if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(1000))
+                    continue;
+                got += socket.readAll();
+                for (qsizetype end = got.indexOf('\n'); end >= 0; end = got.indexOf('\n')) {
+                    const QByteArray line = got.left(end + 1);
+                    got.remove(0, end + 1);
+                    heardAny = true;
+                    if (isReply(line))
+                        return line;
+                }
             }
-            if (!reply.isEmpty())
-                return reply;
+            // A reply cut short is still the reply; one that never began is asked for again.
+            if (!got.isEmpty())
+                return got;
+            if (heardAny)
+                return {};
         }
         QThread::msleep(100);
     } while (!trying.hasExpired(kConnectMs) && QFileInfo::exists(socketPath()));

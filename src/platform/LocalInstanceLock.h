@@ -17,7 +17,7 @@ public:
     QString problem() const override { return m_problem; }
     bool earlierListening() override;
     QByteArray ask(const QByteArray& request, int timeoutMs) override;
-    QByteArray askAndWait(const QByteArray& request, int sayWaitingMs, const std::function<void()>& waiting) override;
+    QByteArray askAndWait(const QByteArray& request, const std::function<bool(const QByteArray& line)>& isReply) override;
     void release() override;
     void onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler) override;
     QString lockPath() const { return m_base + ".lock"; }

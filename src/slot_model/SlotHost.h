@@ -17,4 +17,7 @@ public:
     virtual void quitProgram(bool ask) = 0;
     // Closes the windows that wait for the user, as their Cancel or No would.
     virtual void dismissDialogs() = 0;
+    // What waits for the user now, holding what comes from outside until it is answered, as the end
+    // of a sentence ("question \"Exit anyway?\" is answered"); empty when nothing does.
+    virtual QString waitsForUser() const = 0;
 };

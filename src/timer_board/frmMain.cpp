@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -562,6 +563,21 @@ void frmMain::dismissDialogs()
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->isModal())
             window->close();
+}
+
+QString frmMain::waitsForUser() const
+{
+    constexpr int kLongest = 80;
+    if (QApplication::activePopupWidget())
+        return QStringLiteral("menu is closed");
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return {};
+    const auto* box = qobject_cast<const QMessageBox*>(modal);
+    QString words = box ? box->text().section('\n', 0, 0).trimmed() : modal->windowTitle();
+    if (words.size() > kLongest)
+        words = words.left(kLongest - 1) + QChar(0x2026);
+    return box ? "question \"" + words + "\" is answered" : "window \"" + words + "\" is closed";
 }
 
 void frmMain::RaiseAlarm(int ring, const QString& text, const QString& due)

@@ -96,6 +96,7 @@ public:
     void showWindow() override;
     void quitProgram(bool ask) override;
     void dismissDialogs() override;
+    QString waitsForUser() const override;
     // Whether the program has been unloaded and is ending.
     bool unloaded() const { return m_unloaded; }
 

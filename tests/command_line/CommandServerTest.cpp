@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -89,4 +90,43 @@ TEST_F(CommandServerTest, ACommandArrivingWhileAReminderOpensWaitsUntilTheExpiry
     lock->handler("{\"args\": [", [&](const QByteArray& a) { answer = a; });
     EXPECT_EQ(CommandMessage::decodeReply(answer)->status, 2);
     EXPECT_TRUE(QString::fromUtf8(readBytes("log.txt")).contains("Command refused: the message was cut short"));
+}
+
+// A command held by a question says so at once, naming it, to a caller that reads such lines;
+// one held only by the program's own step hears nothing until a question opens.
+TEST_F(CommandServerTest, ACommandThatWaitsForAQuestionSaysSoAtOnce)
+{
+    frmMain& w = open();
+    CommandServer server(w.slotBoard(), w);
+    server.listen(*lock);
+    QByteArrayList told[3];
+    QByteArray replies[3];
+    const auto ask = [&](int k, bool readsNotices) {
+        CommandMessage::Request request{{"start", "5m", "Tea" + QString::number(k)}, "/"};
+        request.readsNotices = readsNotices;
+        lock->handler(CommandMessage::encode(request),
+                      InstanceLock::Answer([&, k](const QByteArray& a) { replies[k] = a; }, [] { return true; },
+                                           [&, k](const QByteArray& line) { told[k] << line; }));
+    };
+    QMessageBox question(QMessageBox::Question, "Zelvo", "There are timers running.\nExit anyway?");
+    question.setWindowModality(Qt::ApplicationModal);
+    {
+        const TriggerQueue::Step busy;
+        ask(0, true);
+        ask(1, false);
+        QTest::qWait(300);
+        EXPECT_TRUE(told[0].isEmpty()) << "nothing waits for the user yet";
+        question.show();
+        ask(2, true);
+        QTest::qWait(300);
+    }
+    const QByteArray notice = CommandMessage::encodeNotice("waiting until Zelvo's question \"There are timers running.\" is answered");
+    EXPECT_EQ(told[2], QByteArrayList{notice}) << "at once";
+    EXPECT_EQ(told[0], QByteArrayList{notice}) << "once the question opened";
+    EXPECT_TRUE(told[1].isEmpty()) << "a caller that reads no notices gets none";
+    EXPECT_TRUE(replies[0].isEmpty());
+    question.close();
+    QTest::qWait(200);
+    for (const QByteArray& reply : replies)
+        EXPECT_EQ(CommandMessage::decodeReply(reply).value_or(CommandMessage::Reply{9, {}, {}}).status, 0) << reply.constData();
 }

@@ -6,6 +6,8 @@ import calendar
 import glob
 import json
 import os
+import pty
+import select
 import shutil
 import signal
 import subprocess
@@ -197,6 +199,10 @@ class Zelvo:
         """The zelvo command line, run from the program folder as a user in a terminal would."""
         return subprocess.run([self.path("zelvo"), *args], env=self.program_env, cwd=self.folder,
                               capture_output=True, text=True, timeout=30)
+
+    def in_terminal(self, *args):
+        """The zelvo command line in a terminal of its own (a pty), whose keys reach it as a user's do."""
+        return Terminal([self.path("zelvo"), *args], self.program_env, self.folder)
 
     def launch(self):
         """Another start of the program in the same folder; returns its process."""
@@ -471,6 +477,44 @@ PAGE_BUTTONS = {0: (2064, 5472, 588, 300), 1: (2736, 5472, 588, 300), 2: (3456, 
                 3: (4176, 5472, 588, 300)}
 EXIT_BUTTON = (6528, 5715, 600, 465)
 
+
+
+class Terminal:
+    """A command on a pty that is its controlling terminal: Ctrl-C typed into it interrupts it."""
+
+    def __init__(self, argv, env, cwd):
+        self.pid, self.fd = pty.fork()
+        if self.pid == 0:
+            os.chdir(cwd)
+            os.execve(argv[0], argv, env)
+        self.shown = b""
+
+    def read_until(self, text, timeout):
+        """What the terminal shows, once it shows text (or the command has ended)."""
+        deadline = time.monotonic() + timeout
+        while text.encode() not in self.shown and time.monotonic() < deadline:
+            if not select.select([self.fd], [], [], 0.1)[0]:
+                continue
+            try:
+                self.shown += os.read(self.fd, 4096)
+            except OSError:  # the command has ended and the pty closed
+                break
+        return self.shown.decode(errors="replace")
+
+    def type(self, keys):
+        os.write(self.fd, keys)
+
+    def wait(self, timeout=10):
+        """The exit status (negative: the signal that ended it) and all it showed."""
+        shown = self.read_until("\0", timeout)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            pid, status = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                os.close(self.fd)
+                return os.waitstatus_to_exitcode(status), shown
+            time.sleep(0.05)
+        raise AssertionError("the command in the terminal did not end: " + shown)
 
 
 # ---- today's desktops ----

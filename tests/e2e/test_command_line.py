@@ -144,21 +144,25 @@ class CommandLine(unittest.TestCase):
         wait_until(lambda: not app.copies(), 10, "quit did not end the program")
         self.assertEqual(app.settings()["TIMERNAME9"], "Tea")
 
-    def test_a_command_interrupted_while_it_waits_is_not_carried_out(self):
+    def test_a_command_that_waits_says_for_what_and_ctrl_c_cancels_it(self):
         app = self.app
         app.write_settings(["ASKEDABOUTAUTOUPDATES,-1 ", "DISABLEAUTOUPDATECHECK,-1 "])
         app.start()
         self.assertEqual(self.zelvo("start", "20m", "Laundry").returncode, 0)
         app.click_twips(*EXIT_BUTTON)
         box = app.dialog()  # Exit's question holds what comes from outside
-        waiting = subprocess.Popen([app.path("zelvo"), "start", "6m", "Coffee"], env=app.program_env, cwd=app.folder,
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-        time.sleep(3)
-        waiting.send_signal(signal.SIGINT)  # Ctrl-C
-        waiting.communicate(timeout=10)
+        waiting = app.in_terminal("start", "6m", "Coffee")
+        shown = waiting.read_until("answered", 2)
+        self.assertIn("zelvo: waiting until Zelvo's question \"You have timers running. Are you sure you want to exit?\" is answered", shown)
+        waiting.type(b"\x03")  # Ctrl-C, typed
+        self.assertEqual(waiting.wait()[0], -signal.SIGINT)
         app.press(box, "Escape")  # No: the program goes on
         wait_until(lambda: "Command start was not carried out: its caller had gone" in self.log(), 10, self.log)
         self.assertEqual([r["message"] for r in self.listed().values()], ["Laundry"])
+        # With nothing open, a command says nothing of waiting.
+        done = app.in_terminal("start", "1m", "Tea").wait()
+        self.assertEqual(done[0], 0)
+        self.assertRegex(done[1], r'^Timer \d+ "Tea" ends at [^\n]*\s*$')
 
     def test_a_flood_of_connections_leaves_list_answering_and_the_log_short(self):
         app = self.app

@@ -12,7 +12,7 @@ public:
         asked << request;
         return reply;
     }
-    QByteArray askAndWait(const QByteArray& request, int, const std::function<void()>&) override
+    QByteArray askAndWait(const QByteArray& request, const std::function<bool(const QByteArray&)>&) override
     {
         return ask(request, 0);
     }

@@ -19,11 +19,13 @@ public:
     void showWindow() override { ++shows; }
     void quitProgram(bool ask) override { quits.push_back(ask); }
     void dismissDialogs() override {}
+    QString waitsForUser() const override { return waitingFor; }
 
     std::function<bool(int)> onPage = [](int) { return true; };
     QStringList alarms;
     std::vector<int> rang, rings;
     std::vector<int> open;  // the rings whose reminder is open
     int shows = 0;
+    QString waitingFor;
     std::vector<bool> quits;
 };

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUuid>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -29,7 +30,10 @@ TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndHasItsAnswer)
     QByteArrayList heard;
     first.onRequest(16, [&](const QByteArray& request, const InstanceLock::Answer& answer) {
         heard << request;
-        answer("ok " + request);
+        if (request != "slow\n")
+            return answer("ok " + request);
+        answer.tell("wait\n");  // why it waits, before the answer
+        QTimer::singleShot(200, [answer] { answer("done\n"); });
     });
     ASSERT_FALSE(first.earlierInstanceRunning());
     EXPECT_EQ(QFile(first.socketPath()).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup
@@ -50,6 +54,19 @@ TEST(LocalInstanceLock, TheSecondCopyOfAFolderFindsTheFirstAndHasItsAnswer)
     asking.join();
     EXPECT_EQ(reply, "ok show\n");
     EXPECT_EQ(heard, QByteArrayList{"show\n"});
+    done = false;
+    QByteArrayList lines;
+    std::thread waiting([&] {
+        reply = second.askAndWait("slow\n", [&](const QByteArray& line) {
+            lines << line;
+            return line != "wait\n";
+        });
+        done = true;
+    });
+    EXPECT_TRUE(waitFor([&] { return done.load(); }));
+    waiting.join();
+    EXPECT_EQ(reply, "done\n");
+    EXPECT_EQ(lines, (QByteArrayList{"wait\n", "done\n"}));
 
     LocalInstanceLock elsewhere(freshKey());
     EXPECT_FALSE(elsewhere.earlierInstanceRunning()) << "a copy in another folder runs on its own";
