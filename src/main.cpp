@@ -4,6 +4,7 @@
 #include "platform/CloseSignals.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
+#include "platform/StartMessages.h"
 #include "timer_board/frmMain.h"
 #include "timer_board/mSHAREDSysTray.h"
 #include <QApplication>
@@ -14,7 +15,9 @@ int main(int argc, char* argv[])
     if (const auto status = CommandClient::run(argc, argv))
         return *status;
 
+    StartMessages::hold();
     QApplication app(argc, argv);
+    StartMessages::release();
     app.setApplicationName(QStringLiteral("Zelvo"));
     app.setQuitOnLastWindowClosed(false);
     // A second copy hands over to the first and ends, reading and writing nothing.

@@ -180,19 +180,18 @@ Reply SlotCommands::list(const Command& c) const
         const bool paused = board.SlotPaused(i);
         const std::int64_t left =
             paused ? SlotMath::durationSeconds(board.entry(i).fields).value_or(0) : (board.remainingMs(i) + 999) / 1000;
-        const QString end = paused ? QString() : isoEnd(board.remainingMs(i));
         const QString state = (paused ? QStringLiteral("paused") : QStringLiteral("counting"))
                               + (board.entry(i).repeat ? QStringLiteral(", repeats") : QString());
         rows.append(QJsonObject{{"slot", i + 1},
                                 {"message", board.entry(i).message},
                                 {"remaining", remaining(left)},
                                 {"remainingSeconds", static_cast<double>(left)},
-                                {"end", paused ? QJsonValue() : QJsonValue(end)},
+                                {"end", paused ? QJsonValue() : QJsonValue(isoEnd(board.remainingMs(i)))},
                                 {"state", paused ? QStringLiteral("paused") : QStringLiteral("counting")},
                                 {"repeat", board.entry(i).repeat}});
         lines << QStringLiteral("%1\t%2\t%3\t%4\t%5")
                      .arg(i + 1)
-                     .arg(board.entry(i).message, remaining(left), paused ? QStringLiteral("-") : end, state);
+                     .arg(board.entry(i).message, remaining(left), paused ? QStringLiteral("-") : humanEnd(board.remainingMs(i)), state);
     }
     if (c.json)
         return Reply{0, QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Indented)), QString()};

@@ -43,6 +43,10 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
     EXPECT_EQ(listed[0].toObject()["slot"].toInt(), 3);
     EXPECT_EQ(listed[0].toObject()["remaining"].toString(), "1:30:00");
     EXPECT_TRUE(listed[0].toObject()["end"].toString().contains(offset));
+    // Plain list prints the end as every other reply does, for people.
+    const QString plain = send(server, {"list"}).out;
+    EXPECT_TRUE(plain.contains(QRegularExpression(QStringLiteral(R"(^3\tMeeting\t1:30:00\t\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d\d:\d\d \S+\tcounting\n)"))))
+        << plain.toStdString();
 
     const SlotBoard::Entry before = b.entry(2);
     for (const QStringList& args : {QStringList{"start", "5m", "Other", "--slot", "3"}, {"start", "3000d", "--slot", "4"}, {"start", "5m", "--run", "www.example.org", "--slot", "4"},

@@ -101,6 +101,15 @@ class CommandLine(unittest.TestCase):
         [row] = self.listed().values()
         self.assertEqual((row["message"], row["state"]), ("Bread", "counting"))
 
+    def test_without_a_display_a_start_says_so_in_one_line(self):
+        env = {k: v for k, v in self.app.program_env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        for display in ({}, {"DISPLAY": ":99"}):  # none at all, or one that is not there
+            bare = subprocess.run([self.app.path("zelvo")], env={**env, **display}, cwd=self.app.folder,
+                                  capture_output=True, text=True, timeout=20)
+            self.assertEqual((bare.returncode, bare.stderr), (1, "zelvo: no display was found: Zelvo shows its window "
+                                                                 "on a desktop (X11 or Wayland)\n"))
+        self.assertNotIn("Zelvo.ini", os.listdir(self.app.folder), "nothing written")
+
     def test_a_countdown_started_under_one_locale_comes_back_under_another(self):
         app = self.app
         app.program_env.update(LANG="en_GB.UTF-8", LC_ALL="en_GB.UTF-8")
