@@ -33,30 +33,12 @@ public:
     void reopen() { m_closed = false; }
 
     // A step of the program's own (its start-up, say): triggers wait until it has ended.
-    class Step {
-    public:
-        Step() { ++instance().m_steps; }
-        ~Step() { --instance().m_steps; }
-        Step(const Step&) = delete;
-        Step& operator=(const Step&) = delete;
-    };
+    class Step;
     // A modal window whose opener does nothing once it closes (About): triggers run while it is open.
-    class Passive {
-    public:
-        Passive() { ++instance().m_passive; }
-        ~Passive() { --instance().m_passive; }
-        Passive(const Passive&) = delete;
-        Passive& operator=(const Passive&) = delete;
-    };
+    class Passive;
     // A question that touches no slot (the update check's): what reaches only the slots runs while
     // it waits for the user, who may not even see it; the rest waits for the answer.
-    class Aside {
-    public:
-        Aside() { ++instance().m_aside; }
-        ~Aside() { --instance().m_aside; }
-        Aside(const Aside&) = delete;
-        Aside& operator=(const Aside&) = delete;
-    };
+    class Aside;
 
 private:
     TriggerQueue();
@@ -76,4 +58,28 @@ private:
     int m_aside = 0;
     bool m_running = false;
     bool m_closed = false;
+};
+
+// Counts itself in one of the queue's tallies for as long as it lives.
+class TriggerQueueHold {
+public:
+    explicit TriggerQueueHold(int& tally) : m_tally(tally) { ++m_tally; }
+    ~TriggerQueueHold() { --m_tally; }
+    TriggerQueueHold(const TriggerQueueHold&) = delete;
+    TriggerQueueHold& operator=(const TriggerQueueHold&) = delete;
+
+private:
+    int& m_tally;
+};
+class TriggerQueue::Step : TriggerQueueHold {
+public:
+    Step() : TriggerQueueHold(instance().m_steps) {}
+};
+class TriggerQueue::Passive : TriggerQueueHold {
+public:
+    Passive() : TriggerQueueHold(instance().m_passive) {}
+};
+class TriggerQueue::Aside : TriggerQueueHold {
+public:
+    Aside() : TriggerQueueHold(instance().m_aside) {}
 };
