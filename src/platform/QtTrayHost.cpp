@@ -11,36 +11,14 @@
 #endif
 
 #ifdef ZELVO_X11
-#include <QtGui/qguiapplication_platform.h>
-#include <xcb/xcb.h>
-#include <cstdlib>
+#include "platform/x11/XEmbedTrayWatch.h"
 #endif
 
 namespace {
-// Whether an XEmbed tray manager owns the screen's tray selection: one round trip, where asking
-// Qt costs milliseconds each time.
 bool xembedTray()
 {
 #ifdef ZELVO_X11
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return false;
-    xcb_connection_t* c = x11->connection();
-    static const xcb_atom_t selection = [c] {
-        const QByteArray display = qgetenv("DISPLAY");
-        const qsizetype dot = display.lastIndexOf('.');
-        const QByteArray name = "_NET_SYSTEM_TRAY_S" + (dot > display.lastIndexOf(':') ? display.mid(dot + 1) : "0");
-        xcb_intern_atom_reply_t* atom =
-            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.constData()), nullptr);
-        const xcb_atom_t id = atom ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(atom);
-        return id;
-    }();
-    xcb_get_selection_owner_reply_t* owner =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-    const bool owned = owner && owner->owner != XCB_NONE;
-    std::free(owner);
-    return owned;
+    return XEmbedTrayWatch::present();
 #else
     return QSystemTrayIcon::isSystemTrayAvailable();
 #endif
@@ -112,7 +90,32 @@ bool QtTrayHost::addSystemTray(const QIcon& icon, const QString& tooltip)
     m_icon->setIcon(icon);
     m_icon->setToolTip(tooltip);
     m_icon->show();
+    followXEmbedTray();
     return m_icon->isVisible();
+}
+
+// An X11 tray that goes away says nothing to the icon (Qt docks it again quietly when another
+// comes): follow its owner, so that its end counts as any area's going away.
+void QtTrayHost::followXEmbedTray()
+{
+#ifdef ZELVO_X11
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    if (!m_xembed)
+        m_xembed = std::make_unique<XEmbedTrayWatch>(
+            [this] {
+                if (!m_icon || !m_icon->isVisible())
+                    return;
+                m_icon->hide();
+                if (m_lost)
+                    m_lost();
+            },
+            [this] {
+                if (m_appeared)
+                    m_appeared();
+            });
+    m_xembed->follow();
+#endif
 }
 
 bool QtTrayHost::modify(const QIcon& icon, const QString& tooltip)
@@ -167,7 +170,7 @@ void QtTrayHost::setMenu(QMenu* menu) { m_menu = menu; }
 void QtTrayHost::watch(std::function<void()> appeared)
 {
     m_watching = std::make_unique<QObject>();
-    auto fire = [this, appeared] {
+    m_appeared = [this, appeared] {
         if (!m_watching)
             return;
         m_watching.release()->deleteLater();
@@ -177,17 +180,18 @@ void QtTrayHost::watch(std::function<void()> appeared)
     if (QDBusConnection::sessionBus().isConnected()) {
         auto* watcher = new QDBusServiceWatcher(StatusNotifierItem::kWatcher, QDBusConnection::sessionBus(),
                                                 QDBusServiceWatcher::WatchForRegistration, m_watching.get());
-        QObject::connect(watcher, &QDBusServiceWatcher::serviceRegistered, m_watching.get(), fire);
+        QObject::connect(watcher, &QDBusServiceWatcher::serviceRegistered, m_watching.get(), [this] { m_appeared(); });
     }
 #endif
-    // An XEmbed tray announces itself by owning a selection: look now and then, often while the
-    // session is still starting, seldom later (each look wakes two threads); only X11 has one.
+    // An XEmbed tray announces itself by owning a selection (and says so once it has followed one);
+    // look now and then too, often while the session is still starting, seldom later (each look
+    // wakes two threads); only X11 has one.
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         auto* poll = new QTimer(m_watching.get());
         poll->setSingleShot(true);
-        QObject::connect(poll, &QTimer::timeout, m_watching.get(), [fire, poll] {
+        QObject::connect(poll, &QTimer::timeout, m_watching.get(), [this, poll] {
             if (xembedTray())
-                return fire();
+                return m_appeared();
             poll->start(std::min(poll->interval() * 2, 60000));
         });
         poll->start(2000);

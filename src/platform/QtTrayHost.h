@@ -7,6 +7,7 @@ class QMenu;
 class QObject;
 class QSystemTrayIcon;
 class StatusNotifierItem;
+class XEmbedTrayWatch;
 
 // Two routes to the desktop: a StatusNotifierItem of our own when the session has a watcher
 // (Qt decides its own route once per process, so it would miss a panel that comes up later),
@@ -28,10 +29,15 @@ private:
     bool addStatusNotifier(const QIcon& icon, const QString& tooltip);
     bool addSystemTray(const QIcon& icon, const QString& tooltip);
     void handle(Message m);
+    void followXEmbedTray();
 
     std::unique_ptr<QSystemTrayIcon> m_icon;
     std::unique_ptr<StatusNotifierItem> m_item;
     std::unique_ptr<QObject> m_watching;
+    std::function<void()> m_appeared;  // while watching
+#ifdef ZELVO_X11
+    std::unique_ptr<XEmbedTrayWatch> m_xembed;
+#endif
     QPointer<QMenu> m_menu;
     std::function<void(Message)> m_handler;
     std::function<void()> m_lost;

@@ -611,6 +611,11 @@ void frmMain::SaveTimer_Timer()
 void frmMain::RestoreTimers()
 {
     const QString expired = m_store.restoreTimers();
+    // The splash stays on top of other windows: it steps back, or it would cover the list.
+    if (!expired.isEmpty() && m_splash) {
+        m_splash->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        m_splash->show();
+    }
     if (!expired.isEmpty())
         message("The following alarms expired while the program was closed:\r\n" + expired);
 }
@@ -638,7 +643,7 @@ void frmMain::TrayIcon_MouseMove(TrayHost::Message m)
         switch (m) {
         case TrayHost::Message::LeftDown:
         case TrayHost::Message::LeftDoubleClick:
-            show();
+            mnuShow_Click();  // from any state, minimised too
             break;
         case TrayHost::Message::RightDown:
         case TrayHost::Message::RightUp:

@@ -127,6 +127,11 @@ def fake_wall_clock(utc_moment):
             "ASAN_OPTIONS": asan}
 
 
+# Debian's trayer is a real X11 notification area under Xvfb.
+TRAYER = ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
+          "--SetDockType", "true"]
+
+
 class Zelvo:
     """One program folder with the real binary and its assets, and the X server it shows on."""
 
@@ -171,9 +176,7 @@ class Zelvo:
         self.tray = None
         if with_tray:
             # Debian's trayer is a real notification area under Xvfb.
-            self.tray = subprocess.Popen(
-                ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
-                 "--SetDockType", "true"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.tray = subprocess.Popen(TRAYER, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(1)
 
     # ---- files ----
@@ -323,6 +326,11 @@ class Zelvo:
             time.sleep(0.1)
         raise AssertionError("no window named %r within %ss\n%s" % (name, timeout, self.diagnosis()))
 
+    def stacking(self):
+        """The windows as the window manager stacks them, the lowest first."""
+        out = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING", env=self.env).stdout
+        return [str(int(w.strip(), 16)) for w in out.split("#", 1)[-1].split(",") if w.strip()]
+
     def visible(self, window):
         return window in self.windows("^Zelvo$") or window in self.xdo(
             "search", "--onlyvisible", "--name", ".*", check=False).stdout.split()
@@ -354,19 +362,21 @@ class Zelvo:
         raise AssertionError("no tray icon docked")
 
     def geometry(self, window):
-        out = self.xdo("getwindowgeometry", "--shell", window).stdout
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        """Where the window's inside is on the screen, and its size (under a window manager, too)."""
+        out = run("xwininfo", "-id", window, env=self.env).stdout
+        values = dict(line.strip().split(": ", 1) for line in out.splitlines() if ": " in line)
+        return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]), int(values["Width"]),
+                int(values["Height"]))
 
-    def click_at(self, x, y):
+    def click_at(self, x, y, button="1"):
         self.xdo("mousemove", "--sync", str(x), str(y))
-        self.xdo("click", "1")
+        self.xdo("click", button)
         time.sleep(0.15)
 
-    def click_twips(self, left, top, width, height, window=None):
+    def click_twips(self, left, top, width, height, window=None, button="1"):
         """Clicks the middle of a widget given by its window-relative geometry in twips."""
         x, y, _, _ = self.geometry(window or self.window)
-        self.click_at(x + round(px(left + width / 2) * self.scale), y + round(px(top + height / 2) * self.scale))
+        self.click_at(x + round(px(left + width / 2) * self.scale), y + round(px(top + height / 2) * self.scale), button)
 
     def dialog(self, name="^Zelvo$", timeout=10):
         """The newest visible window with that title other than the main window."""

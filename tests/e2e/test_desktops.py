@@ -8,7 +8,7 @@ import subprocess
 import time
 import unittest
 
-from harness import DBusSession, Zelvo, run, wait_until
+from harness import TRAYER, DBusSession, Zelvo, run, wait_until
 from test_timer_board import us_general
 
 
@@ -88,6 +88,26 @@ class Desktops(unittest.TestCase):
         stored = app.settings()
         self.assertEqual((stored["TIMERRUNNING4"], stored.get("TIMERNAME6")), ("-1 ", None))
 
+    def test_an_x11_tray_that_goes_is_noticed_the_next_takes_the_icon_and_its_click_restores_the_window(self):
+        app = self.app
+        app.write_settings(["ASKEDABOUTAUTOUPDATES,-1 ", "DISABLEAUTOUPDATECHECK,-1 "])
+        self.session.start("xfwm4", "--compositor=off", env=app.env)
+        trayer = self.session.start(*TRAYER, env=app.env)
+        app.start()
+        app.tray_icon()
+        trayer.kill()
+        trayer.wait()
+        wait_until(lambda: "The notification area went away" in self.log(), 10, self.log)
+        app.close_window(app.window)  # the title bar's close, with no area to come back from
+        wait_until(lambda: not app.visible(app.window), 10, "the window neither hid nor minimised")
+        self.assertIn("_NET_WM_STATE_HIDDEN", run("xprop", "-id", app.window, "_NET_WM_STATE", env=app.env).stdout,
+                      "hidden instead of minimised")
+        self.session.start(*TRAYER, env=app.env)
+        wait_until(lambda: "A notification area appeared: the icon is shown" in self.log(), 15, self.log)
+        app.click_at(*app.tray_icon())  # a click brings the minimised window back
+        wait_until(lambda: app.visible(app.window), 10, "a click on the icon left the window minimised")
+        app.screenshot("restored-by-the-new-trays-icon.png")
+
     def test_a_reminder_leaves_a_notice_until_it_is_closed_and_a_hung_service_delays_nothing(self):
         app, env = self.app, dict(self.app.env, **self.session.env)
         dunst = self.session.start("dunst", env=app.env)
@@ -113,25 +133,28 @@ class Desktops(unittest.TestCase):
         late = time.time() - time.mktime(due[1].timetuple())
         self.assertLess(late, 1.5, "the second reminder waited for the hung service")
 
-    def test_a_notice_body_is_escaped_only_for_a_service_that_reads_markup(self):
-        """dunst reads markup unless told not to; then it no longer offers "body-markup"."""
+    def test_a_notice_body_is_escaped_only_for_a_service_that_reads_markup_even_one_that_came_later(self):
+        """dunst reads markup unless told not to; then it no longer offers "body-markup". A server that
+        takes the name during the run is asked again."""
         app, env = self.app, dict(self.app.env, **self.session.env)
         plain = os.path.join(self.session.home, "dunstrc")
         with open(plain, "w") as f:
             f.write("[global]\n    markup = no\n")
-        for args, body in (([], "Fish &amp; chips &lt;now&gt;"), (["-config", plain], "Fish & chips <now>")):
-            dunst = self.session.start("dunst", *args, env=app.env)
-            due = datetime.datetime.now().replace(microsecond=0) + datetime.timedelta(seconds=4)
-            app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Fish & chips <now>", "TIMER0END," + us_general(due),
-                                "ALARMON0,-1 ", "RUN0,0 "])
-            app.start()  # the capabilities are asked once a run
-            app.close_window(app.wait_window("^Zelvo Alert!$", timeout=20))
+        now = datetime.datetime.now().replace(microsecond=0)
+        app.write_settings([line for k, s in ((0, 6), (1, 20)) for line in (
+            "TIMERRUNNING%d,-1 " % k, "TIMERNAME%d,Fish & chips <now>" % k,
+            "TIMER%dEND,%s" % (k, us_general(now + datetime.timedelta(seconds=s))), "ALARMON%d,-1 " % k, "RUN%d,0 " % k)])
+        dunst = self.session.start("dunst", "-config", plain, env=app.env)
+        app.start()
+        for body in ("Fish & chips <now>", "Fish &amp; chips &lt;now&gt;"):
+            app.close_window(app.wait_window("^Zelvo Alert!$", timeout=30))
             wait_until(lambda: run("dunstctl", "count", "history", env=env).stdout.strip() == "1", 5, app.diagnosis)
             history = json.loads(run("dunstctl", "history", env=env).stdout)
             self.assertEqual([n["body"]["data"] for n in history["data"][0]], [body])
-            app.stop_program()
             dunst.terminate()
             dunst.wait(timeout=10)
+            dunst = self.session.start("dunst", env=app.env)  # one that reads markup takes the name
+        dunst.terminate()
 
 
 if __name__ == "__main__":

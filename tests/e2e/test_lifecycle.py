@@ -4,7 +4,7 @@ import signal
 import time
 import unittest
 
-from harness import EXIT_BUTTON, Zelvo, row_widget
+from harness import EXIT_BUTTON, DBusSession, Zelvo, row_widget
 from test_timer_board import parse_us, us_general
 
 ABOUT_BUTTON = (135, 5715, 690, 465)
@@ -143,6 +143,25 @@ class Lifecycle(unittest.TestCase):
         app.click_at(*tray)
         app.window = app.wait_window("^Zelvo$")
         app.screenshot("main-from-tray.png", app.window)
+
+    def test_the_list_of_missed_alarms_is_not_covered_by_the_splash(self):
+        session = DBusSession()
+        app = Zelvo(session=session)
+        self.app = app
+        self.addCleanup(app.stop)
+        session.start("xfwm4", "--compositor=off", env=app.env)  # it keeps the splash on top
+        app.write_settings(["TIMERRUNNING0,-1 ", "TIMERNAME0,Call the plumber",
+                            "TIMER0END," + us_general(datetime.datetime(2026, 1, 1, 9)),
+                            "ASKEDABOUTAUTOUPDATES,-1 ", "DISABLEAUTOUPDATECHECK,-1 "])
+        time.sleep(1)
+        app.start(wait_main=False)
+        box = app.dialog(timeout=15)
+        self.assertIn("Call the plumber", app.dialog_text(box))
+        splash = [w for w in app.xdo("search", "--name", "^Zelvo is starting$", check=False).stdout.split()]
+        stacked = app.stacking()
+        self.assertTrue(all(w not in app.windows(".*") or stacked.index(w) < stacked.index(box) for w in splash),
+                        "the splash stands over the list")
+        app.screenshot("missed-alarms-at-start.png")
 
     def test_splash_and_about_look_right(self):
         app = Zelvo()

@@ -108,14 +108,16 @@ TEST_F(LifecycleTrayTest, ClicksOnTheIconFollowTheClickTable)
     EXPECT_FALSE(w.unloaded());
 }
 
-TEST_F(LifecycleTrayTest, ALeftClickShowsAMinimisedWindowAsItIs)
+TEST_F(LifecycleTrayTest, ALeftClickBringsBackAMinimisedWindow)
 {
     frmMain& w = open();
-    w.showMinimized();
-    w.hide();
-    tray->click(Message::LeftDown);
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(w.isMinimized());
+    for (const bool hidden : {true, false}) {
+        w.showMinimized();
+        if (hidden)
+            w.hide();
+        tray->click(Message::LeftDown);
+        EXPECT_TRUE(w.isVisible() && !w.isMinimized()) << "hidden " << hidden;
+    }
 }
 
 TEST_F(LifecycleTrayTest, TheMenuHoldsShowSeparatorQuitAndHideMenuInThatOrder)

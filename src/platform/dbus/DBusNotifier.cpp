@@ -5,6 +5,7 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QTimer>
 #include <utility>
 
@@ -134,6 +135,13 @@ void DBusNotifier::listen()
                   SLOT(notificationClosed(uint, uint)));
     bus().connect(kService, kPath, kService, QStringLiteral("ActivationToken"), this,
                   SLOT(activationToken(uint, QString)));
+    // Another server may take the name during a run (one that reads markup after one that does
+    // not): what it can do is asked again before the next notice.
+    auto* owner = new QDBusServiceWatcher(kService, bus(), QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
+        if (m_known == Capabilities::Known)
+            m_known = Capabilities::Unknown;
+    });
 }
 
 void DBusNotifier::activationToken(uint id, const QString& token)
