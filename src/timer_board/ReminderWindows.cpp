@@ -36,9 +36,11 @@ void ReminderWindows::show(int ring, const QString& text, const QString& due)
     else
         reminder = new frmMessage(text, due);
     reminder->setRing(ring);
+    std::erase_if(m_shown, [](const QPointer<frmMessage>& r) { return r.isNull(); });
+    reminder->placeAmong(static_cast<int>(std::count_if(m_shown.begin(), m_shown.end(),
+                                                        [](const QPointer<frmMessage>& r) { return r->isVisible(); })));
     reminder->show();
     reminder->notifyDesktop();
-    std::erase_if(m_shown, [](const QPointer<frmMessage>& r) { return r.isNull(); });
     m_shown.push_back(reminder);
     QObject::connect(reminder, &frmMessage::snoozeChosen, &m_context, [this, ring](int seconds) {
         if (m_choice)

@@ -1,21 +1,54 @@
 #include "timer_board/RepeatMarks.h"
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
+
+namespace {
+// The mark is a picture to look at, not a button that nothing can press or reach.
+class MarkPicture : public QAccessibleWidget {
+public:
+    explicit MarkPicture(QToolButton* mark) : QAccessibleWidget(mark, QAccessible::Graphic) {}
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<QToolButton*>(widget())->text() : QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* markFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("QLineEditIconButton") && qobject_cast<QToolButton*>(object))
+        return new MarkPicture(static_cast<QToolButton*>(object));
+    return nullptr;
+}
+}
 
 void RepeatMarks::rowBuilt(int i, QPushButton* start, QLineEdit* message, std::function<void(bool)> set)
 {
     if (i < 0 || i >= kRows)
         return;
+    static const bool pictures = (QAccessible::installFactory(markFactory), true);
+    Q_UNUSED(pictures);
     auto* choice = new QAction(QStringLiteral("Repeat at each end"), start);
     choice->setCheckable(true);
     connect(choice, &QAction::triggered, start, [set = std::move(set)](bool on) { set(on); });
-    start->addAction(choice);
-    start->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // One menu kept per row: a screen reader's listener holds on to the items of the first one,
+    // and one made anew at each opening would be silent from the second.
+    start->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(start, &QWidget::customContextMenuRequested, start, [this, i, start](const QPoint& at) {
+        if (!m_menu[i]) {
+            m_menu[i] = new QMenu(start);
+            m_menu[i]->addAction(m_choice[i]);
+        }
+        m_menu[i]->popup(start->mapToGlobal(at));
+    });
     start->installEventFilter(this);
     m_choice[i] = choice;
     m_message[i] = message;
@@ -26,6 +59,8 @@ void RepeatMarks::draw(int i, bool repeat)
     if (i < 0 || i >= kRows || !m_choice[i])
         return;
     m_choice[i]->setChecked(repeat);
+    // Heard with the field, where the mark is only seen.
+    m_message[i]->setAccessibleDescription(repeat ? QStringLiteral("Repeats at each end") : QString());
     if (m_message[i]->actions().contains(m_mark[i]) == repeat)
         return;
     // Made when first needed: forty pictures nobody sees would cost the start.

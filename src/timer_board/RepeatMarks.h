@@ -6,6 +6,7 @@
 
 class QAction;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 // A row's repeat mark without a change to the row's layout: set from the Start button's context
@@ -24,6 +25,7 @@ protected:
 
 private:
     std::array<QAction*, kRows> m_choice{};
+    std::array<QMenu*, kRows> m_menu{};  // made at the row's first opening
     std::array<QAction*, kRows> m_mark{};
     std::array<QLineEdit*, kRows> m_message{};
 };

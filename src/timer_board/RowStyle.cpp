@@ -1,4 +1,7 @@
 #include "timer_board/RowStyle.h"
+#include <QStyleFactory>
+
+RowStyle::RowStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
 int RowStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
 {

@@ -88,6 +88,7 @@ void ScreenReaderNames::nameRow(int i)
         {w.chkAlarm[i], "Alarm for " + timer},    {w.chkRun[i], "Run a file for " + timer},
         {w.cmdAt[i], "Clock time for " + timer},  {w.cmdPause[i], "Pause " + timer},
         {w.cmdStart[i], (w.slotBoard().SlotRunning(i) ? "Stop " : "Start ") + timer},
+        {w.Frame1[i], Timer},
     };
     for (const auto& [widget, name] : names)
         widget->setAccessibleName(name);

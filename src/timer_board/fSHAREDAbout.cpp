@@ -8,6 +8,9 @@
 #include "timer_board/MakerLine.h"
 #include "timer_board/TrayPictures.h"
 #include <QAccessible>
+#include <QApplication>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QGridLayout>
@@ -24,25 +27,31 @@ const char* const kAdPages[4] = {"/alarms", "/stopwatch", "/notes", "/calendar"}
 const char* const kAdTexts[4] = {"Alarms", "Stopwatch", "Notes", "Calendar"};
 const QColor kAdColours[4] = {QColor(200, 80, 60), QColor(60, 140, 200), QColor(90, 160, 80), QColor(170, 110, 190)};
 
+// Wide enough for its word in the desktop's font, however large.
 QPixmap adTile(int index)
 {
-    QPixmap pixmap(80, 40);
+    const QString text = QString::fromLatin1(kAdTexts[index]);
+    const QFontMetrics metrics(QApplication::font());
+    QPixmap pixmap(std::max(80, metrics.horizontalAdvance(text) + 12), std::max(40, metrics.height() + 12));
     pixmap.fill(kAdColours[index]);
     QPainter p(&pixmap);
     p.setPen(Qt::white);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, QString::fromLatin1(kAdTexts[index]));
+    p.setFont(QApplication::font());
+    p.drawText(pixmap.rect(), Qt::AlignCenter, text);
     return pixmap;
 }
 
-// A link is a label to Qt; a screen reader should meet a link it can follow.
+// A link or a picture that opens a page is a label to Qt; a screen reader should meet a link it
+// can follow. Its press is the key that opens it.
 class AccessibleLink : public QAccessibleWidget {
 public:
     explicit AccessibleLink(QLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& action) override
     {
+        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
         if (action == pressAction())
-            emit static_cast<QLabel*>(widget())->linkActivated(QStringLiteral("#"));
+            QCoreApplication::sendEvent(widget(), &space);
     }
 };
 
@@ -54,12 +63,18 @@ QAccessibleInterface* linkFactory(const QString&, QObject* object)
     return nullptr;
 }
 
-QLabel* link(QWidget* parent, const QString& text, const QString& tip)
+QLabel* pressable(QWidget* parent)
 {
     static const bool links = (QAccessible::installFactory(linkFactory), true);
     Q_UNUSED(links);
     auto* label = new QLabel(parent);
-    label->setProperty("link", true);  // before the text, whose change a listening screen reader sees
+    label->setProperty("link", true);  // before anything a listening screen reader sees
+    return label;
+}
+
+QLabel* link(QWidget* parent, const QString& text, const QString& tip)
+{
+    auto* label = pressable(parent);
     label->setText("<a href=\"#\">" + text.toHtmlEscaped() + "</a>");
     label->setAccessibleName(text);
     label->setToolTip(tip);
@@ -88,7 +103,7 @@ fSHAREDAbout::fSHAREDAbout(QWidget* owner) : QDialog(owner)
 {
     setObjectName("fSHAREDAbout");
     setModal(true);
-    picLogo = new QLabel(this);
+    picLogo = pressable(this);
     picLogo->setPixmap(TrayPictures::green().scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     picLogo->setToolTip("Zelvo home page");
     // The pictures' words are painted into them: a screen reader needs them as names.
@@ -112,7 +127,7 @@ fSHAREDAbout::fSHAREDAbout(QWidget* owner) : QDialog(owner)
     connect(cmdNews, &QPushButton::clicked, this, [this] { visit("/news"); });
     auto* ads = new QHBoxLayout;
     for (int k = 0; k < 4; ++k) {
-        picAds[k] = new QLabel(this);
+        picAds[k] = pressable(this);
         picAds[k]->setPixmap(adTile(k));
         picAds[k]->setToolTip(QString::fromLatin1(kAdTexts[k]) + " from the maker of Zelvo");
         picAds[k]->setAccessibleName(picAds[k]->toolTip());

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -17,9 +18,35 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <utility>
 
 namespace {
+constexpr int kLongestUnbroken = 16;  // characters; a longer run may break anywhere
+
+// A word too long for a line (an address, say) would be cut at both edges: it may break
+// anywhere (a zero-width space between its characters), as the label breaks only between words.
+QString breakable(const QString& text)
+{
+    QString out;
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kLongestUnbroken && !c.isLowSurrogate() && !c.isMark())
+            out += QChar(0x200B);
+        out += c;
+    }
+    return out;
+}
+
+// The keys that open a menu: the Menu key, Shift+F10, Alt+Down and F4.
+bool opensMenu(const QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers m = key->modifiers() & ~Qt::KeypadModifier;
+    return (key->key() == Qt::Key_Menu && m == Qt::NoModifier) || (key->key() == Qt::Key_F10 && m == Qt::ShiftModifier)
+           || (key->key() == Qt::Key_Down && m == Qt::AltModifier) || (key->key() == Qt::Key_F4 && m == Qt::NoModifier);
+}
+
 // A reminder is a notification to a screen reader, which speaks one as it appears, whichever
 // window has the keyboard focus (an alert is spoken only once it is active).
 QAccessibleInterface* notificationFactory(const QString&, QObject* object)
@@ -66,6 +93,12 @@ frmMessage::frmMessage(const QString& message, const QString& due)
     cmdClose->setGeometry(Twips::rect(1890, 1845, 1185, 330));
     connect(cmdClose, &QPushButton::clicked, this, &frmMessage::cmdClose_Click);
     buildChoices();
+    // The order on screen.
+    setTabOrder(cmdSnooze, cmdClose);
+    setTabOrder(cmdClose, cmdRestart);
+    for (QWidget* button : std::initializer_list<QWidget*>{cmdSnooze, cmdClose, cmdRestart})
+        button->installEventFilter(this);
+    fitButtons();
 
     Form_Load();
 }
@@ -149,20 +182,21 @@ void frmMessage::bringToFront(const QString& token)
 
 void frmMessage::setMessage(const QString& message, const QString& due)
 {
-    QFont font(QStringLiteral("MS Sans Serif"), 12);
+    // Never smaller than the buttons' captions in the desktop's font.
+    QFont font(QStringLiteral("MS Sans Serif"), std::max(12, QApplication::font().pointSize() + 2));
     font.setBold(true);
     Label1->setFont(font);
     Label1->setGeometry(Twips::rect(225, 540, 4515, 1095));
-    Label1->setText(message);
+    Label1->setText(breakable(message));
     lblDue->setText(due);
     setAccessibleName(due.isEmpty() ? message : message + ". " + due);
     lblDue->setVisible(!due.isEmpty());
-    fitMessage(due.isEmpty() ? Twips::rect(105, 105, 4755, 1710) : Twips::rect(105, 105, 4755, 1530));
+    fitMessage(message, due.isEmpty() ? Twips::rect(105, 105, 4755, 1710) : Twips::rect(105, 105, 4755, 1530));
 }
 
 // A long message is set smaller, down to 8 points, and then given all the room above Close,
 // rather than cut off at the label's edge; what still does not fit is in the tool tip.
-void frmMessage::fitMessage(const QRect& room)
+void frmMessage::fitMessage(const QString& message, const QRect& room)
 {
     const auto overflows = [this] { return Label1->heightForWidth(Label1->width()) > Label1->height(); };
     QFont font = Label1->font();
@@ -172,7 +206,7 @@ void frmMessage::fitMessage(const QRect& room)
     }
     if (overflows())
         Label1->setGeometry(room);
-    Label1->setToolTip(overflows() ? Label1->text() : QString());
+    Label1->setToolTip(overflows() ? message : QString());
 }
 
 void frmMessage::Form_Load()
@@ -182,8 +216,44 @@ void frmMessage::Form_Load()
             setWindowIcon(w->windowIcon());
             break;
         }
+    placeAmong(0);
+}
+
+// In a large desktop font the due note and the buttons grow to their captions (the buttons side
+// by side in the middle), and the window with them.
+void frmMessage::fitButtons()
+{
+    const std::initializer_list<QWidget*> row{cmdSnooze, cmdClose, cmdRestart};
+    const auto widthOf = [](QWidget* button) { return std::max(button->width(), button->sizeHint().width()); };
+    const int dueTaller = std::max(0, lblDue->fontMetrics().height() - lblDue->height());
+    int taller = 0;
+    bool wider = false;
+    for (QWidget* button : row) {
+        taller = std::max(taller, button->sizeHint().height() - button->height());
+        wider = wider || widthOf(button) > button->width();
+    }
+    if (!wider && taller <= 0 && dueTaller == 0)
+        return;
+    taller = std::max(taller, 0);
+    lblDue->resize(lblDue->width(), lblDue->height() + dueTaller);
+    const int gap = cmdClose->x() - (cmdSnooze->x() + cmdSnooze->width());
+    int left = width() / 2;
+    for (QWidget* button : row)
+        left -= (widthOf(button) + gap) / 2;
+    for (QWidget* button : row) {
+        button->setGeometry(left, button->y() + dueTaller, widthOf(button), button->height() + taller);
+        left += button->width() + gap;
+    }
+    Shape1->resize(Shape1->width(), Shape1->height() + dueTaller + taller);
+    setFixedSize(width(), height() + dueTaller + taller);
+}
+
+void frmMessage::placeAmong(int k)
+{
+    constexpr int kStepTwips = 360;
+    constexpr int kSteps = 10;  // then from the centre again
     if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        move(screen->availableGeometry().center() - rect().center() + QPoint(1, 1) * Twips::px(kStepTwips * (k % kSteps)));
 }
 
 void frmMessage::cmdClose_Click()
@@ -206,9 +276,26 @@ void frmMessage::keyPressEvent(QKeyEvent* event)
     }
 }
 
+// The menu keys reach the reminder whichever button has the keyboard: the buttons would take
+// some of them (the arrows) for themselves.
+bool frmMessage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !opensMenu(static_cast<const QKeyEvent*>(event)))
+        return QWidget::eventFilter(watched, event);
+    cmdSnooze->showMenu();
+    return true;
+}
+
+void frmMessage::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        cmdSnooze->showMenu();
+}
+
 void frmMessage::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    cmdClose->setFocus();  // Close has the keyboard once the reminder is clicked or chosen
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 }

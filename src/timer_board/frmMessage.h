@@ -18,6 +18,8 @@ public:
     // The message and the due note of a window made ahead of its moment.
     void setMessage(const QString& message, const QString& due = QString());
     void Form_Load();
+    // Centred on the screen, the k-th of those open at once a step further down and right.
+    void placeAmong(int k);
     // Leaves a notice of this reminder in the desktop's list, withdrawn when the window closes.
     void notifyDesktop();
     void cmdClose_Click();
@@ -40,16 +42,20 @@ signals:
 protected:
     // Enter or Escape closes the reminder, as Close does.
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // The menu keys open Snooze's times.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Tells a screen reader that a notification appeared.
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void fitMessage(const QRect& room);
+    void fitMessage(const QString& message, const QRect& room);
     void bringToFront(const QString& token = QString());
     void withdrawNotice();
 
     void buildChoices();
+    void fitButtons();
 
     int m_notice = 0;
     int m_ring = 0;

@@ -143,12 +143,11 @@ void fSHAREDProxy::Form_Load()
 // Any other number leaves every option clear.
 void fSHAREDProxy::chooseType(int type)
 {
-    switch (type) {
-    case Direct: optNoProxy->setChecked(true); break;
-    case SystemDefault: optDefault->setChecked(true); break;
-    case Manual: optNamed->setChecked(true); break;
-    default: break;
-    }
+    QRadioButton* chosen = type == Direct ? optNoProxy : type == SystemDefault ? optDefault : type == Manual ? optNamed : nullptr;
+    if (!chosen)
+        return;
+    chosen->setChecked(true);
+    chosen->setFocus();  // the window opens on the choice in force
 }
 
 int fSHAREDProxy::chosenType() const

@@ -23,6 +23,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,6 +40,15 @@ constexpr qint64 kSmallestInstaller = 25000;
 QString tr_(const QString& text) { return cSharedLang::instance().GetTranslation(text); }
 cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 double now() { return OleDate::fromDateTime(Platform::clock().now()).days; }
+
+// The status strip is painted, but what it says is text: a screen reader reads it with the window
+// (it passes over a picture), a failure included.
+QAccessibleInterface* statusAsText(const QString&, QObject* object)
+{
+    if (object && object->objectName() == QLatin1String("picStatus") && qobject_cast<QLabel*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StaticText);
+    return nullptr;
+}
 Dialogs::Answer ask(const QString& text)
 {
     return Platform::dialogs().message(text, Dialogs::Buttons::YesNo, kTitle);
@@ -210,6 +221,8 @@ void fSHAREDUpdater::buildWidgets()
     lblUpdate->setFont(bold);
     // The verdict can be copied, e.g. into a support mail.
     lblUpdate->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    static const bool strip = (QAccessible::installFactory(statusAsText), true);
+    Q_UNUSED(strip);
     picStatus = new QLabel(this);
     picStatus->setObjectName("picStatus");
     picStatus->setFixedHeight(22);

@@ -2,8 +2,10 @@
 #include "settings/cSHAREDSettings.h"
 #include "timer_board/fSHAREDAbout.h"
 #include "timer_board/frmMain.h"
+#include "timer_board/ReminderWindows.h"
 #include "timer_board/frmMessage.h"
 #include <QPointer>
+#include <QSet>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -11,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QMenu>
+#include <QToolButton>
 #include <QTimer>
 #include <vector>
 
@@ -153,4 +157,45 @@ TEST_F(Keyboard, EnterEscapeOrSpaceClosesAReminder)
         EXPECT_TRUE(reminder.isNull()) << "key " << key;
         delete reminder;
     }
+}
+
+// Tab goes the way the buttons stand; the menu keys open Snooze's times, one is picked with the
+// arrows and Enter; ten reminders at once each stand a step apart.
+TEST_F(Keyboard, TheReminderIsWorkedByKeyboardAloneAndRemindersStandApart)
+{
+    frmMessage reminder("Tea");
+    showActive(&reminder);
+    ASSERT_EQ(QApplication::focusWidget(), reminder.cmdClose);
+    EXPECT_EQ(press(Qt::Key_Tab), reminder.cmdRestart);
+    EXPECT_EQ(press(Qt::Key_Tab), reminder.cmdSnooze);
+    EXPECT_EQ(press(Qt::Key_Tab), reminder.cmdClose);
+    std::vector<int> chosen;
+    QObject::connect(&reminder, &frmMessage::snoozeChosen, [&](int seconds) { chosen.push_back(seconds); });
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}, {Qt::Key_Down, Qt::AltModifier}, {Qt::Key_F4, Qt::NoModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        bool opened = false;
+        QTimer::singleShot(100, [&] {
+            QWidget* menu = QApplication::activePopupWidget();
+            opened = menu && menu == static_cast<QWidget*>(reminder.cmdSnooze->menu());
+            if (menu) {
+                QTest::keyClick(menu, Qt::Key_Down);  // "1 minute"
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        EXPECT_TRUE(opened) << "key " << key;
+    }
+    EXPECT_EQ(chosen, std::vector<int>(4, 60));
+
+    ReminderWindows windows;
+    for (int ring = 1; ring <= 10; ++ring)
+        windows.show(ring, "Tea", QString());
+    QSet<std::pair<int, int>> places;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* r = qobject_cast<frmMessage*>(w); r && r->ring() > 0 && r->isVisible()) {
+            places.insert({r->x(), r->y()});
+            r->close();
+        }
+    EXPECT_EQ(places.size(), 10) << "each a step apart from the others";
 }

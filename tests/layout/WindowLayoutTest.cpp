@@ -67,13 +67,15 @@ TEST_F(WindowLayout, MainWindowOnEveryPageAndInBothKindsOfRow)
 TEST_F(WindowLayout, ReminderWithAShortALongAndAVeryLongMessage)
 {
     const QString sentence = "Take the bread out of the oven and switch off the grill before the guests arrive. ";
-    const QString messages[] = {"Reminder 1", sentence, sentence.repeated(3)};
-    const char* const shots[] = {"reminder-short", "reminder-long", "reminder-very-long"};
-    for (int k = 0; k < 3; ++k) {
+    const QString messages[] = {"Reminder 1", sentence, sentence.repeated(3),
+                                "Read https://example.org/meetings/2026/december/agenda-and-minutes-of-the-board"};
+    const char* const shots[] = {"reminder-short", "reminder-long", "reminder-very-long", "reminder-long-word"};
+    for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE(shots[k]);
         frmMessage reminder(messages[k]);
         expectSound(&reminder, shots[k]);
-        EXPECT_EQ(reminder.Label1->text(), messages[k]);
+        EXPECT_EQ(reminder.Label1->text().remove(QChar(0x200B)), messages[k]);
+        EXPECT_LE(reminder.Label1->minimumSizeHint().width(), reminder.Label1->width()) << "a word cut at the edges";
         // A screen reader hears it as an alert with the message.
         QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(&reminder);
         EXPECT_EQ(alert->role(), QAccessible::Notification);
