@@ -11,9 +11,11 @@ bool resolve(QLibrary& library, const char* name, F& into)
 
 bool load(CurlLibrary& c)
 {
-    // Linux names the library by its ABI version; Windows builds call it libcurl.dll.
+    // Linux names the library by its ABI version; Windows builds call it libcurl-4.dll (MinGW's)
+    // or libcurl.dll.
     static QLibrary library;
-    for (const auto& [name, version] : {std::pair{"curl", 4}, std::pair{"libcurl", -1}, std::pair{"curl", -1}}) {
+    for (const auto& [name, version] : {std::pair{"curl", 4}, std::pair{"libcurl-4", -1}, std::pair{"libcurl", -1},
+                                        std::pair{"curl", -1}}) {
         library.setFileNameAndVersion(QString::fromLatin1(name), version);
         if (library.load())
             break;

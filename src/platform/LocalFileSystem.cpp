@@ -13,7 +13,9 @@ AppError errorFromErrno(int err, int fallback)
 {
     switch (err) {
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return AppError(61);
     case EACCES:
     case EPERM:

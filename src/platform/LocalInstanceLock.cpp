@@ -48,6 +48,23 @@ LocalInstanceLock::LocalInstanceLock(const QString& key, const QString& folder)
 {
     const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     m_base = (folder.isEmpty() ? runtimeFolder() : folder) + "/zelvo-" + QString::fromLatin1(hash);
+#ifdef Q_OS_WIN
+    // Pipes are the machine's: the user's name keeps another user's copy of the same folder apart
+    // (and the pipe is the user's alone, as the socket file is elsewhere).
+    m_socket = "zelvo-" + QString::fromLatin1(hash) + '-' + qEnvironmentVariable("USERNAME");
+#else
+    m_socket = m_base + ".sock";
+#endif
+}
+
+// Whether the channel has gone with its copy; a pipe leaves nothing behind to look at.
+bool LocalInstanceLock::channelGone() const
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return !QFileInfo::exists(socketPath());
+#endif
 }
 
 LocalInstanceLock::~LocalInstanceLock() = default;
@@ -86,7 +103,7 @@ void LocalInstanceLock::listen()
     // Qt closes a server that runs out of file descriptors, and removes its socket file.
     m_watch = std::make_unique<QTimer>();
     QObject::connect(m_watch.get(), &QTimer::timeout, [this] {
-        if (!m_server->isListening() || !QFileInfo::exists(socketPath()))
+        if (!m_server->isListening() || channelGone())
             listen();
     });
     m_watch->start(kWatchMs);
@@ -222,7 +239,7 @@ QByteArray LocalInstanceLock::askAndWait(const QByteArray& request, const std::f
                 return {};
         }
         QThread::msleep(100);
-    } while (!trying.hasExpired(kConnectMs) && QFileInfo::exists(socketPath()));
+    } while (!trying.hasExpired(kConnectMs) && !channelGone());
     return {};
 }
 

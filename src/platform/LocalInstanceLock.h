@@ -21,13 +21,16 @@ public:
     void release() override;
     void onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler) override;
     QString lockPath() const { return m_base + ".lock"; }
-    QString socketPath() const { return m_base + ".sock"; }
+    // A file beside the lock; on Windows the name of a pipe, which lives in no folder.
+    QString socketPath() const { return m_socket; }
 
 private:
     void listen();
     void serve(QLocalSocket* peer);
+    bool channelGone() const;
 
     QString m_base;
+    QString m_socket;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
     std::unique_ptr<QTimer> m_watch;

@@ -4,27 +4,25 @@
 #include "platform/LocalFileSystem.h"
 #include "platform/LocalInstanceLock.h"
 #include "platform/QtDialogs.h"
+#ifdef Q_OS_WIN
+#include "platform/windows/WinSoundOut.h"
+#else
 #include "platform/QtSoundOut.h"
+#endif
 #include "platform/QtTrayHost.h"
 #include "platform/SystemAppFacts.h"
 #include "platform/SystemClock.h"
 #ifdef ZELVO_DBUS
 #include "platform/dbus/DBusNotifier.h"
 #else
-#include "platform/Notifier.h"
+#include "platform/BalloonNotifier.h"
 #endif
 
 namespace {
 #ifdef ZELVO_DBUS
 using DesktopNotifier = DBusNotifier;
 #else
-// Elsewhere the reminder window alone tells the user.
-class DesktopNotifier : public Notifier {
-public:
-    int post(const QString&, const QString&, const QImage&, std::function<void()>) override { return 0; }
-    void withdraw(int) override {}
-    void setFailureHandler(std::function<void(const QString&)>) override {}
-};
+using DesktopNotifier = BalloonNotifier;
 #endif
 
 struct Seams {
@@ -61,7 +59,11 @@ Dialogs& dialogs() { return get<QtDialogs>(seams().dialogs); }
 Shell& shell() { return get<DesktopShell>(seams().shell); }
 AppFacts& facts() { return get<SystemAppFacts>(seams().facts); }
 FileSystem& fileSystem() { return get<LocalFileSystem>(seams().fileSystem); }
+#ifdef Q_OS_WIN
+SoundOut& sound() { return get<WinSoundOut>(seams().sound); }
+#else
 SoundOut& sound() { return get<QtSoundOut>(seams().sound); }
+#endif
 TrayHost& tray() { return get<QtTrayHost>(seams().tray); }
 Notifier& notifier() { return get<DesktopNotifier>(seams().notifier); }
 

@@ -86,6 +86,10 @@ bool QtTrayHost::addSystemTray(const QIcon& icon, const QString& tooltip)
             default: handle(Message::Other); break;
             }
         });
+        QObject::connect(m_icon.get(), &QSystemTrayIcon::messageClicked, [this] {
+            if (m_messageClicked)
+                m_messageClicked();
+        });
     }
     m_icon->setIcon(icon);
     m_icon->setToolTip(tooltip);
@@ -156,6 +160,14 @@ void QtTrayHost::setAttention(bool on, const QIcon& picture)
         m_item->setAttention(on, picture);
 #else
 #endif
+}
+
+void QtTrayHost::showMessage(const QString& title, const QString& text, std::function<void()> clicked)
+{
+    if (!m_icon || !m_icon->isVisible())
+        return;
+    m_messageClicked = std::move(clicked);
+    m_icon->showMessage(title, text, QSystemTrayIcon::Information);
 }
 
 void QtTrayHost::handle(Message m)

@@ -24,6 +24,7 @@ public:
     void watch(std::function<void()> appeared) override;
     void setLost(std::function<void()> lost) override { m_lost = std::move(lost); }
     void setAttention(bool on, const QIcon& picture) override;
+    void showMessage(const QString& title, const QString& text, std::function<void()> clicked) override;
 
 private:
     bool addStatusNotifier(const QIcon& icon, const QString& tooltip);
@@ -41,6 +42,7 @@ private:
     QPointer<QMenu> m_menu;
     std::function<void(Message)> m_handler;
     std::function<void()> m_lost;
+    std::function<void()> m_messageClicked;  // the newest balloon's
     bool m_attention = false;
     QIcon m_attentionPicture;
 };

@@ -28,4 +28,7 @@ public:
     // Whether something waits for the user (a reminder is open), and the picture that says so,
     // for areas that can show it.
     virtual void setAttention(bool on, const QIcon& picture) = 0;
+    // A balloon from the icon, where the desktop's notices are the icon's own (Windows); clicked
+    // runs from the event loop when the user clicks it.
+    virtual void showMessage(const QString& title, const QString& text, std::function<void()> clicked) = 0;
 };

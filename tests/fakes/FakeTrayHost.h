@@ -38,6 +38,12 @@ public:
     void watch(std::function<void()> a) override { appeared = std::move(a); }
     void setLost(std::function<void()> l) override { lost = std::move(l); }
     void setAttention(bool on, const QIcon&) override { attention = on; }
+    std::function<void()> messageClicked;
+    void showMessage(const QString& title, const QString& text, std::function<void()> clicked) override
+    {
+        calls << "message:" + title + ": " + text;
+        messageClicked = std::move(clicked);
+    }
 
     void click(Message m) { handler(m); }
 
