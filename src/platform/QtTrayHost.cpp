@@ -24,14 +24,9 @@ bool xembedTray()
 #endif
 }
 
-bool statusNotifierWatcher()
-{
 #ifdef ZELVO_DBUS
-    return StatusNotifierItem::watcherPresent();
-#else
-    return false;
+bool statusNotifierWatcher() { return StatusNotifierItem::watcherPresent(); }
 #endif
-}
 }
 
 QtTrayHost::QtTrayHost() = default;
@@ -40,14 +35,16 @@ QtTrayHost::~QtTrayHost() = default;
 // The watcher is asked first: Qt's own check settles Qt's route for good.
 bool QtTrayHost::add(const QIcon& icon, const QString& tooltip)
 {
+#ifdef ZELVO_DBUS
     if (m_item || (!m_icon && statusNotifierWatcher()))
         return addStatusNotifier(icon, tooltip);
+#endif
     return addSystemTray(icon, tooltip);
 }
 
+#ifdef ZELVO_DBUS
 bool QtTrayHost::addStatusNotifier(const QIcon& icon, const QString& tooltip)
 {
-#ifdef ZELVO_DBUS
     if (!m_item) {
         auto item = std::make_unique<StatusNotifierItem>(
             m_menu,
@@ -65,12 +62,8 @@ bool QtTrayHost::addStatusNotifier(const QIcon& icon, const QString& tooltip)
     }
     m_item->update(icon, tooltip);
     return true;
-#else
-    Q_UNUSED(icon);
-    Q_UNUSED(tooltip);
-    return false;
-#endif
 }
+#endif
 
 bool QtTrayHost::addSystemTray(const QIcon& icon, const QString& tooltip)
 {

@@ -27,13 +27,17 @@ public:
     void showMessage(const QString& title, const QString& text, std::function<void()> clicked) override;
 
 private:
+#ifdef ZELVO_DBUS
     bool addStatusNotifier(const QIcon& icon, const QString& tooltip);
+#endif
     bool addSystemTray(const QIcon& icon, const QString& tooltip);
     void handle(Message m);
     void followXEmbedTray();
 
     std::unique_ptr<QSystemTrayIcon> m_icon;
+#ifdef ZELVO_DBUS
     std::unique_ptr<StatusNotifierItem> m_item;
+#endif
     std::unique_ptr<QObject> m_watching;
     std::function<void()> m_appeared;  // while watching
 #ifdef ZELVO_X11
