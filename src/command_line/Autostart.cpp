@@ -2,8 +2,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
 
+#ifndef Q_OS_WIN
 namespace {
 // A desktop entry's Exec quoting: the path in double quotes, its special characters escaped;
 // then, the value being a string of the entry, each backslash written twice.
@@ -19,8 +21,29 @@ QString quoted(const QString& path)
     return value.replace('\\', QStringLiteral("\\\\"));
 }
 }
+#endif
 
 namespace Autostart {
+
+#ifdef Q_OS_WIN
+// The user's Run key: Windows starts each program named there at logon.
+namespace {
+const QString kRunKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+}
+
+QString entryPath() { return kRunKey + "\\Zelvo"; }
+
+QString set(bool on, const QString& programPath)
+{
+    QSettings run(kRunKey, QSettings::NativeFormat);
+    if (on)
+        run.setValue("Zelvo", '"' + QDir::toNativeSeparators(programPath) + '"');
+    else
+        run.remove("Zelvo");
+    run.sync();
+    return run.status() == QSettings::NoError ? QString() : "cannot write " + entryPath();
+}
+#else
 
 QString entryPath()
 {
@@ -50,4 +73,5 @@ QString set(bool on, const QString& programPath)
                    .toUtf8());
     return file.commit() ? QString() : "cannot write " + path;
 }
+#endif
 }

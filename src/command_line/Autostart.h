@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-// The XDG autostart entry that starts Zelvo at login, so countdowns come back after a reboot.
+// What starts Zelvo at login, so countdowns come back after a reboot: the XDG autostart entry, on
+// Windows the user's Run key.
 namespace Autostart {
 QString entryPath();
 // Writes (on) or removes (off) the entry for the program at programPath; the failure, or empty.

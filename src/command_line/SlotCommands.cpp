@@ -74,7 +74,7 @@ std::optional<QString> runTarget(QString run, const QString& folder)
     const QString path = QDir::isAbsolutePath(run) || folder.isEmpty() ? run : QDir(folder).absoluteFilePath(run);
     if (!QFileInfo(path).isFile())
         return std::nullopt;
-    return path;
+    return QDir::toNativeSeparators(path);  // the form a user of the system types
 }
 }
 

@@ -4,13 +4,43 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 // The settings (with the proxy password), the log and the error report are the user's own.
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+#ifdef Q_OS_WIN
+// Qt's files use the system's own calls there, which leave errno alone: the failure is the thread's
+// last error.
+int systemErrno(int err)
+{
+    switch (GetLastError()) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return ENOENT;
+    default:
+        return err;
+    }
+}
+#endif
+
 AppError errorFromErrno(int err, int fallback)
 {
+#ifdef Q_OS_WIN
+    err = systemErrno(err);
+#endif
     switch (err) {
     case ENOSPC:
 #ifdef EDQUOT

@@ -10,6 +10,9 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
+#ifdef Q_OS_WIN
+#include "platform/windows/NamedMutex.h"
+#endif
 #ifdef Q_OS_LINUX
 #include <sys/socket.h>
 #include <unistd.h>
@@ -71,6 +74,17 @@ LocalInstanceLock::~LocalInstanceLock() = default;
 
 bool LocalInstanceLock::earlierInstanceRunning()
 {
+#ifdef Q_OS_WIN
+    m_lock = std::make_unique<NamedMutex>("Local\\" + m_socket);
+    if (!m_lock->held()) {
+        const bool elsewhere = m_lock->heldElsewhere();
+        m_lock.reset();
+        if (elsewhere)
+            return true;
+        m_problem = QStringLiteral("cannot create the lock ") + m_socket;
+        return false;
+    }
+#else
     m_lock = std::make_unique<QLockFile>(lockPath());
     m_lock->setStaleLockTime(0);  // a lock of a killed copy is recognised by its process id
     if (!m_lock->tryLock(100)) {
@@ -84,6 +98,7 @@ bool LocalInstanceLock::earlierInstanceRunning()
                     + lockPath();
         return false;
     }
+#endif
     listen();
     return false;
 }
@@ -113,7 +128,7 @@ void LocalInstanceLock::release()
 {
     m_watch.reset();
     m_server.reset();  // closing it removes the socket file
-    m_lock.reset();    // unlocking removes the lock file
+    m_lock.reset();    // unlocking removes the lock file (or lets the mutex go)
 }
 
 // Whatever the peer does, it is heard once: at a newline, past the size allowed, at its end or

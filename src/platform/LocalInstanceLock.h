@@ -2,6 +2,7 @@
 #include "platform/InstanceLock.h"
 #include <memory>
 
+class NamedMutex;
 class QLocalServer;
 class QLocalSocket;
 class QLockFile;
@@ -20,6 +21,7 @@ public:
     QByteArray askAndWait(const QByteArray& request, const std::function<bool(const QByteArray& line)>& isReply) override;
     void release() override;
     void onRequest(int maxBytes, std::function<void(const QByteArray&, Answer)> handler) override;
+    // On Windows the lock is a named mutex, which lives in no folder.
     QString lockPath() const { return m_base + ".lock"; }
     // A file beside the lock; on Windows the name of a pipe, which lives in no folder.
     QString socketPath() const { return m_socket; }
@@ -31,7 +33,11 @@ private:
 
     QString m_base;
     QString m_socket;
+#ifdef Q_OS_WIN
+    std::unique_ptr<NamedMutex> m_lock;
+#else
     std::unique_ptr<QLockFile> m_lock;
+#endif
     std::unique_ptr<QLocalServer> m_server;
     std::unique_ptr<QTimer> m_watch;
     int m_peers = 0;

@@ -75,10 +75,13 @@ SystemAppFacts::Folders SystemAppFacts::foldersFor(const QString& programFolder,
     const QDir program(programFolder);
     const QString share = QDir::cleanPath(program.absoluteFilePath("../share/zelvo"));
     const bool shareExists = QFileInfo(share).isDir();
+    // Installed: a Linux prefix, a folder the user cannot write, or where the installer left its
+    // uninstaller (a per-user install on Windows can be written but is no portable copy).
     const bool installed = (program.dirName() == QLatin1String("bin") && shareExists)
-                           || !QFileInfo(programFolder).isWritable();
+                           || !QFileInfo(programFolder).isWritable()
+                           || QFileInfo::exists(program.absoluteFilePath(QStringLiteral("Uninstall.exe")));
     Folders folders;
-    folders.data = installed ? userDataFolder : programFolder;
+    folders.data = installed ? userDataFolder : QDir::toNativeSeparators(programFolder);
     const bool assetsBeside = QFileInfo::exists(program.absoluteFilePath("alarm.wav"));
     folders.assets = QDir::toNativeSeparators(!assetsBeside && shareExists ? share : programFolder);
     return folders;

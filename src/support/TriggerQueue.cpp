@@ -24,9 +24,12 @@ TriggerQueue::TriggerQueue()
 bool TriggerQueue::safeNow(Reach reach) const
 {
     // The main loop runs at level 1 (0 before it starts); a modal window nests another.
+    // Set aside, the update check's wait for its transfer holds no slot half changed either: its
+    // pump (with the loop it may nest) is one more level that a countdown command may run in.
     const int aside = reach == Reach::Slots ? m_aside : 0;
-    return !m_running && m_steps == 0 && !cSHAREDDelay::instance().pumping()
-           && QThread::currentThread()->loopLevel() <= 1 + m_passive + aside;
+    const int pumping = cSHAREDDelay::instance().pumping() ? 1 : 0;
+    return !m_running && m_steps == 0 && (!pumping || aside > 0)
+           && QThread::currentThread()->loopLevel() <= 1 + m_passive + aside + pumping;
 }
 
 void TriggerQueue::post(const QString& name, std::function<void()> trigger, std::function<void()> refuse, Reach reach)

@@ -546,7 +546,13 @@ void fSHAREDUpdater::DownloadAndInstall(const QString& DownloadURL)
 bool fSHAREDUpdater::installedCopy()
 {
     const AppFacts& facts = Platform::facts();
+#ifdef Q_OS_WIN
+    // The maker's installer updates any copy whose folder the user can write: a portable one, or
+    // one installed for the user alone (it installs over it); one for all users waits for its admin.
+    return !QFileInfo(facts.programFolder()).isWritable();
+#else
     return QDir(facts.dataFolder()) != QDir(facts.programFolder());
+#endif
 }
 
 void fSHAREDUpdater::cmdDownloadPage_Click()

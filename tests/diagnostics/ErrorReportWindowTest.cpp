@@ -155,7 +155,7 @@ TEST_F(ErrorReportWindow, ButtonsOpenLogAndCommentsForGoodAndNothingIsClipped)
 TEST_F(ErrorReportWindow, HelpOpensTheIndexPageWhenItExists)
 {
     useLog("log");
-    const QString page = path("Help") + "/Index.htm";
+    const QString page = path("Help/Index.htm");
     ASSERT_TRUE(QDir(dir.path()).mkpath("Help"));
     writeBytes("Help/Index.htm", "<html></html>");
     open("Cannot save", "Settings").cmdHelp_Click();
@@ -171,7 +171,7 @@ TEST_F(ErrorReportWindow, HelpWithoutTheFileSaysWhereItLooked)
 
     EXPECT_TRUE(shell->opened.isEmpty());
     ASSERT_EQ(dialogs->shown.size(), 1u);
-    EXPECT_EQ(dialogs->shown[0].text, "Cannot find help file " + path("Help") + "/Index.htm");
+    EXPECT_EQ(dialogs->shown[0].text, "Cannot find help file " + path("Help/Index.htm"));
     EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
     EXPECT_EQ(dialogs->shown[0].buttons, Dialogs::Buttons::Ok);
 }

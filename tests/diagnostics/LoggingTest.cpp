@@ -22,7 +22,7 @@ protected:
         QStringList lines;
         for (const QString& text : {QString("Log file created "), QString("Operating System: Linux 6.1.0"),
                                     QString("App: zelvo"), QString("Version: 1.0.46"),
-                                    QString("Curdir: /home/user"), "App path: " + dir.path()})
+                                    QString("Curdir: /home/user"), "App path: " + facts->folder})
             lines << "1 " + time + ", " + text;
         return lines;
     }

@@ -11,6 +11,7 @@
 #include "fakes/FaultyFileSystem.h"
 #include "platform/Platform.h"
 #include "settings/cSHAREDSettings.h"
+#include <QDir>
 #include <QFile>
 #include "support/TriggerQueue.h"
 #include <QTemporaryDir>
@@ -23,8 +24,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        facts->folder = dir.path();
-        facts->temp = dir.path();
+        // In the system's own form, as the real facts give them.
+        facts->folder = QDir::toNativeSeparators(dir.path());
+        facts->temp = facts->folder;
         Platform::setClock(clock);
         Platform::setDialogs(dialogs);
         Platform::setShell(shell);
@@ -44,7 +46,7 @@ protected:
         Platform::reset();
     }
 
-    QString path(const QString& name) const { return dir.filePath(name); }
+    QString path(const QString& name) const { return QDir::toNativeSeparators(dir.filePath(name)); }
     QByteArray readBytes(const QString& name) const
     {
         QFile f(path(name));

@@ -7,6 +7,9 @@
 // owner alone; a rewrite of the settings narrows a file that was readable by others.
 TEST(LocalFileSystemTest, NewFilesAndRewrittenSettingsAreTheOwnersAlone)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows keeps who may read a file in its folder's access list, not in mode bits";
+#endif
     using Mode = FileSystem::WriteMode;
     constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     constexpr auto everyone = ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther;

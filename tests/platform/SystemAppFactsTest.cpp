@@ -20,8 +20,11 @@ TEST(SystemAppFactsFolders, APortableCopyKeepsEverythingInItsOwnFolder)
     QTemporaryDir dir;
     touch(dir.filePath("alarm.wav"));
     const auto folders = SystemAppFacts::foldersFor(dir.path(), "/home/u/.local/share/Zelvo");
-    EXPECT_EQ(folders.data, dir.path());
-    EXPECT_EQ(folders.assets, dir.path());
+    EXPECT_EQ(folders.data, QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(folders.assets, QDir::toNativeSeparators(dir.path()));
+    touch(dir.filePath("Uninstall.exe"));
+    EXPECT_EQ(SystemAppFacts::foldersFor(dir.path(), "/home/u/.local/share/Zelvo").data, "/home/u/.local/share/Zelvo")
+        << "where the installer left its uninstaller, the copy is installed";
 }
 
 TEST(SystemAppFactsFolders, AnInstalledCopyWritesToTheUserFolderAndReadsTheShareFolder)
@@ -32,7 +35,7 @@ TEST(SystemAppFactsFolders, AnInstalledCopyWritesToTheUserFolderAndReadsTheShare
     touch(prefix.filePath("share/zelvo/alarm.wav"));
     const auto folders = SystemAppFacts::foldersFor(prefix.filePath("bin"), "/home/u/.local/share/Zelvo");
     EXPECT_EQ(folders.data, "/home/u/.local/share/Zelvo");
-    EXPECT_EQ(folders.assets, prefix.filePath("share/zelvo"));
+    EXPECT_EQ(folders.assets, QDir::toNativeSeparators(prefix.filePath("share/zelvo")));
 }
 
 TEST(SystemAppFactsFolders, AProgramFolderThatCannotBeWrittenSendsUserFilesElsewhere)
@@ -49,5 +52,5 @@ TEST(SystemAppFactsFolders, AProgramFolderThatCannotBeWrittenSendsUserFilesElsew
     const auto folders = SystemAppFacts::foldersFor(dir.path(), "/home/u/.local/share/Zelvo");
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(folders.data, "/home/u/.local/share/Zelvo");
-    EXPECT_EQ(folders.assets, dir.path());
+    EXPECT_EQ(folders.assets, QDir::toNativeSeparators(dir.path()));
 }

@@ -78,6 +78,7 @@ TEST_F(RealTimeTest, ACountdownThatEndedDuringSleepFiresAtTheFirstTickAndSaysWhe
 // seven real ones; in autumn, from midnight, it is ten.
 TEST_F(RealTimeTest, AClockTimeStartCountsTheRealHoursToThatTime)
 {
+    SKIP_WITHOUT_OWN_ZONE();
     for (const auto& [month, day, from, hours] : {std::tuple{3, 8, 1, 7}, std::tuple{11, 1, 0, 10}}) {
         setLocal(month, day, QTime(from, 0));
         frmMain& w = open();
@@ -95,6 +96,7 @@ TEST_F(RealTimeTest, AClockTimeStartCountsTheRealHoursToThatTime)
 // 00:50 EDT plus 100 minutes is 1:30 EST, the second time the clock shows 1:30 that night.
 TEST_F(RealTimeTest, AnEndInTheRepeatedAutumnHourRestoresToTheRightOne)
 {
+    SKIP_WITHOUT_OWN_ZONE();
     setLocal(11, 1, QTime(0, 50));
     frmMain& w = open();
     type(0, "0", "0", "100", "0");
@@ -108,6 +110,7 @@ TEST_F(RealTimeTest, AnEndInTheRepeatedAutumnHourRestoresToTheRightOne)
 
 TEST_F(RealTimeTest, AFileWrittenInOneZoneRestoresInAnother)
 {
+    SKIP_WITHOUT_OWN_ZONE();
     useZone("Europe/Berlin");
     setLocal(12, 7, QTime(22, 7, 5));
     frmMain& w = open();
@@ -130,6 +133,7 @@ TEST_F(RealTimeTest, AFileWrittenInOneZoneRestoresInAnother)
 // or no value: the general form counts, the slot and its neighbours are restored, the log says so.
 TEST_F(RealTimeTest, AnIsoEndThatIsMalformedOrContradictsTheGeneralFormIsIgnored)
 {
+    SKIP_WITHOUT_OWN_ZONE();
     const QString end = "12/7/2026 11:07:05 PM";  // an hour after the clock's 10:07:05 PM
     writeIni(("TIMERRUNNING0,-1\r\nTIMER0END," + end + "\r\nTIMER0ENDISO,2026-12-07T20:00:00-05:00\r\n"
               "TIMERRUNNING1,-1\r\nTIMER1END," + end + "\r\nTIMER1ENDISO,half past ten\r\n"
