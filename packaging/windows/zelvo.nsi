@@ -1,7 +1,8 @@
 ; Zelvo's installer: for the user alone (no administrator needed) or for all users, a Start-menu
 ; entry and an uninstaller. makensis -DSOURCE=<the portable folder> -DVERSION=<x.y.z> -DOUTFILE=<setup.exe>
 ; Silent: setup.exe /S /CurrentUser (or /AllUsers); Uninstall.exe /S likewise.
-Unicode true
+; A 64-bit installer, as the program is: a 32-bit one would also need Wine's 32-bit half.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 Name "Zelvo"
 OutFile "${OUTFILE}"

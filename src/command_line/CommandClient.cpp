@@ -10,6 +10,9 @@
 #include <QProcess>
 #include <QThread>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 constexpr int kStartMs = 20000;
@@ -77,6 +80,12 @@ int forward(InstanceLock& lock, const QStringList& args)
 // terminal's streams, so that it outlives the shell; the command then goes to it as to any copy.
 int startAndForward(InstanceLock& lock, const QStringList& args)
 {
+#ifdef Q_OS_WIN
+    // Windows hands a new process every inheritable handle: the caller's pipe would stay open in the
+    // program, and whoever reads this command's output would wait for its end.
+    for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+        SetHandleInformation(GetStdHandle(stream), HANDLE_FLAG_INHERIT, 0);
+#endif
     QProcess program;
     program.setProgram(QCoreApplication::applicationFilePath());
     program.setStandardInputFile(QProcess::nullDevice());

@@ -179,7 +179,7 @@ TEST_F(LanguageFiles, ListsAreFilledAndTheTitleSelected)
 
 TEST_F(LanguageFiles, LanguagePathCanBeOverriddenWithAnExistingFolder)
 {
-    EXPECT_EQ(lang().LanguagePath(), dir.path());
+    EXPECT_EQ(lang().LanguagePath(), QDir::toNativeSeparators(dir.path()));
 
     QTemporaryDir other;
     ASSERT_TRUE(other.isValid());
