@@ -2,7 +2,8 @@
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "settings/cSHAREDSettings.h"
-#include "timer_board/frmMain.h"
+#include "timer_board/TimerRow.h"
+#include "timer_board/ZelvoApp.h"
 #include <QLineEdit>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -25,11 +26,11 @@ private:
 
 void startForty(frmMain& window)
 {
-    window.Form_Load();
+    window.app().Form_Load();
     for (int i = 0; i < frmMain::kSlots; ++i) {
         // Far enough ahead for millions of rounds of a clock that moves a second at each reading.
-        window.txtDays[i]->setText("1000");
-        window.txtHours[i]->setText(QString::number(i % 24));
+        window.row(i)->txtDays->setText("1000");
+        window.row(i)->txtHours->setText(QString::number(i % 24));
         window.StartTimer(i);
     }
 }
@@ -45,10 +46,11 @@ void prepare()
 static void BM_TickFortySlotsUnchanged(benchmark::State& state)
 {
     prepare();
-    frmMain window;
+    ZelvoApp program;
+    frmMain& window = program.window();
     startForty(window);
     for (auto _ : state)
-        window.Timer1_Timer();
+        window.app().Timer1_Timer();
 }
 BENCHMARK(BM_TickFortySlotsUnchanged)->Unit(benchmark::kMicrosecond);
 
@@ -56,11 +58,12 @@ BENCHMARK(BM_TickFortySlotsUnchanged)->Unit(benchmark::kMicrosecond);
 static void BM_TickFortySlotsRewritten(benchmark::State& state)
 {
     prepare();
-    frmMain window;
+    ZelvoApp program;
+    frmMain& window = program.window();
     startForty(window);
     Platform::setClock(std::make_shared<SteppingClock>());
     for (auto _ : state)
-        window.Timer1_Timer();
+        window.app().Timer1_Timer();
     Platform::reset();
 }
 BENCHMARK(BM_TickFortySlotsRewritten)->Unit(benchmark::kMicrosecond);

@@ -5,7 +5,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "platform/StartMessages.h"
-#include "timer_board/frmMain.h"
+#include "timer_board/ZelvoApp.h"
 #include "timer_board/mSHAREDSysTray.h"
 #include <QApplication>
 
@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     if (mSHAREDSysTray::instance().CheckPrevInstance(QStringLiteral("Zelvo")))
         return 0;
 
-    frmMain main;
+    ZelvoApp main;
     CommandServer commands(main.slotBoard(), main);
     commands.listen(Platform::instanceLock());
     CloseSignals closeSignals;

@@ -279,10 +279,12 @@ void SlotBoard::pauseTimer(int i)
     emit slotChanged(i);
 }
 
+void SlotBoard::resumeTimer(int i) { begin(i); }
+
 void SlotBoard::togglePause(int i)
 {
     if (SlotPaused(i))
-        begin(i);
+        resumeTimer(i);
     else
         pauseTimer(i);
 }
@@ -547,7 +549,7 @@ QString SlotBoard::lateNote(int i, std::int64_t lateMs)
         return QString();
     const QDateTime due = QDateTime::fromMSecsSinceEpoch(Platform::clock().utcMs() - lateMs);
     const OleDate at = OleDate::fromDateTime(due);
-    Guard g{"Timer1_Timer", "frmMain"};
+    Guard g{"lateNote", "SlotBoard"};
     g([&] {
         cSharedLogging::instance().LogEvent(QStringLiteral("Timer %1 was due at %2; its reminder came %3 s late")
                                                 .arg(i + 1)

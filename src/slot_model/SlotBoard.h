@@ -77,6 +77,8 @@ public:
     bool startTimer(int i);
     void stopTimer(int i);
     void pauseTimer(int i);
+    // A new start of a slot marked paused from what its fields hold, without the Start button's checks.
+    void resumeTimer(int i);
     // Pauses a counting slot, or resumes a paused one from what its fields hold.
     void togglePause(int i);
     // The slot a quick start takes: the last idle one with empty fields on the page on display

@@ -257,7 +257,7 @@ QString SlotStore::restoreTimers()
     m_board.m_wallOffset = Platform::clock().utcMs() - bootNow();
     for (int n = 0; n < SlotBoard::kSlots; ++n) {
         // One unreadable slot must not cost the countdowns after it.
-        Guard g{"RestoreTimers", "frmMain"};
+        Guard g{"restoreTimers", "SlotStore"};
         g([&] { restoreSlot(n, expired); });
     }
     return expired;

@@ -1,16 +1,20 @@
 #pragma once
 #include <QString>
+#include <array>
 
-class QStyle;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRect;
+class QWidget;
 class frmMain;
 
-// Where the main window's controls are and what they say: the widgets of a row and of the strip
-// below the rows, made with their captions, tool tips, twips geometry and Tab order. What they do
-// is the window's business.
+// How the main window's controls are made: with their captions, tool tips and twips geometry;
+// and where the strip below the rows has its controls. What they do is the window's business.
 namespace MainLayout {
-extern const QString kStartTip;
-extern const QString kStopTip;
-// The row's widgets; smallBoxes draws its tick boxes and am/pm choices.
-void buildRow(frmMain& w, int i, QStyle* smallBoxes);
-void buildStrip(frmMain& w);
+QLineEdit* field(QWidget* parent, const QString& text, const QString& tip, const QRect& geometry, bool centred);
+QLabel* label(QWidget* parent, const QString& text, const QRect& geometry);
+QPushButton* button(QWidget* parent, const QString& caption, const QString& tip, const QRect& geometry);
+// The four page buttons are returned; the rest are the window's named controls.
+std::array<QPushButton*, 4> buildStrip(frmMain& w);
 }

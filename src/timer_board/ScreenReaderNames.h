@@ -13,16 +13,13 @@ public:
     ScreenReaderNames(const ScreenReaderNames&) = delete;
     ScreenReaderNames& operator=(const ScreenReaderNames&) = delete;
 
-    // Names every control built so far; later rows name themselves as they are built.
+    // Names every control built so far; later rows are named as they are built.
     void nameAll();
     void rowBuilt(int i);
     void stripBuilt();
-    // Start turns into Stop with the row.
-    void startChanged(int i, bool running);
 
 private:
     void accessibilityActiveChanged(bool active) override;
-    void nameRow(int i);
     void nameStrip();
 
     frmMain& m_window;

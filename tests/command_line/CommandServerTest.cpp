@@ -18,7 +18,7 @@ protected:
 TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChangesNothing)
 {
     frmMain& w = open();
-    CommandServer server(w.slotBoard(), w);
+    CommandServer server(w.slotBoard(), w.app());
     const SlotBoard& b = w.slotBoard();
     writeBytes("notes.txt", "agenda");
     auto reply = send(server, {"start", "1h30m", "Meeting", "--slot", "3", "--no-alarm", "--run", "notes.txt"});
@@ -29,8 +29,8 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
     EXPECT_TRUE(reply.out.contains(offset)) << reply.out.toStdString();
     EXPECT_TRUE(b.SlotRunning(2));
     EXPECT_FALSE(b.entry(2).alarm);
-    EXPECT_EQ(w.txtDesc[2]->text(), "Meeting");
-    EXPECT_EQ(w.cmdStart[2]->text(), "Stop");
+    EXPECT_EQ(w.row(2)->txtDesc->text(), "Meeting");
+    EXPECT_EQ(w.row(2)->cmdStart->text(), "Stop");
     EXPECT_EQ(cSHAREDSettings::instance().sGet("RunFile2").toText(), path("notes.txt"));
     EXPECT_EQ(tray->tip, "Zelvo is running");
 
@@ -69,7 +69,7 @@ TEST_F(CommandServerTest, ACommandChangesASlotAsTheWindowWouldAndARefusalChanges
 TEST_F(CommandServerTest, ACommandArrivingWhileAReminderOpensWaitsUntilTheExpiryHasEnded)
 {
     frmMain& w = open();
-    CommandServer server(w.slotBoard(), w);
+    CommandServer server(w.slotBoard(), w.app());
     server.listen(*lock);
     type(0, "0", "0", "0", "1");
     type(1, "0", "0", "5", "0");
@@ -101,7 +101,7 @@ TEST_F(CommandServerTest, ACommandArrivingWhileAReminderOpensWaitsUntilTheExpiry
 TEST_F(CommandServerTest, ACommandThatWaitsForAQuestionSaysSoAtOnce)
 {
     frmMain& w = open();
-    CommandServer server(w.slotBoard(), w);
+    CommandServer server(w.slotBoard(), w.app());
     server.listen(*lock);
     QByteArrayList told[3];
     QByteArray replies[3];

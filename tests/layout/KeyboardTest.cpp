@@ -1,7 +1,8 @@
 #include "fakes/ZelvoTest.h"
 #include "settings/cSHAREDSettings.h"
 #include "timer_board/fSHAREDAbout.h"
-#include "timer_board/frmMain.h"
+#include "timer_board/TimerRow.h"
+#include "timer_board/ZelvoApp.h"
 #include "timer_board/ReminderWindows.h"
 #include "timer_board/frmMessage.h"
 #include <QPointer>
@@ -40,80 +41,83 @@ protected:
         QApplication::processEvents();
     }
 
-    std::unique_ptr<frmMain> openBoard()
+    std::unique_ptr<ZelvoApp> openBoard()
     {
-        auto board = std::make_unique<frmMain>();
-        board->Form_Load();
-        for (QTimer* t : {board->Timer1, board->SaveTimer, board->Timer3})
+        auto program = std::make_unique<ZelvoApp>();
+        program->Form_Load();
+        for (QTimer* t : {program->Timer1, program->SaveTimer, program->Timer3})
             t->stop();
-        showActive(board.get());
-        return board;
+        showActive(&program->window());
+        return program;
     }
 };
 
 TEST_F(Keyboard, TabWalksARowInTheOrderItIsFilledIn)
 {
-    auto board = openBoard();
-    board->txtDesc[0]->setFocus();
-    const std::vector<QWidget*> countdown{board->txtDays[0], board->txtHours[0], board->txtMinutes[0],
-                                          board->txtSeconds[0], board->chkAlarm[0], board->chkRun[0],
-                                          board->cmdAt[0], board->cmdPause[0], board->cmdStart[0], board->txtDesc[1]};
+    const auto program = openBoard();
+    frmMain* board = &program->window();
+    board->row(0)->txtDesc->setFocus();
+    const std::vector<QWidget*> countdown{board->row(0)->txtDays, board->row(0)->txtHours, board->row(0)->txtMinutes,
+                                          board->row(0)->txtSeconds, board->row(0)->chkAlarm, board->row(0)->chkRun,
+                                          board->row(0)->cmdAt, board->row(0)->cmdPause, board->row(0)->cmdStart, board->row(1)->txtDesc};
     for (QWidget* expected : countdown) {
         QWidget* got = press(Qt::Key_Tab);
         EXPECT_EQ(got, expected) << got->metaObject()->className() << " " << got->toolTip().toStdString();
     }
 
     // The same row in clock-time mode, switched with the keyboard.
-    board->cmdAt[0]->setFocus();
+    board->row(0)->cmdAt->setFocus();
     press(Qt::Key_Space);
-    ASSERT_TRUE(board->fraAtSpecific[0]->isVisible());
-    board->txtDesc[0]->setFocus();
-    EXPECT_EQ(press(Qt::Key_Tab), board->txtAtHour[0]);
-    EXPECT_EQ(press(Qt::Key_Tab), board->txtAtMin[0]);
-    EXPECT_EQ(press(Qt::Key_Tab), board->txtAtSec[0]);
+    ASSERT_TRUE(board->row(0)->fraAtSpecific->isVisible());
+    board->row(0)->txtDesc->setFocus();
+    EXPECT_EQ(press(Qt::Key_Tab), board->row(0)->txtAtHour);
+    EXPECT_EQ(press(Qt::Key_Tab), board->row(0)->txtAtMin);
+    EXPECT_EQ(press(Qt::Key_Tab), board->row(0)->txtAtSec);
     QWidget* choice = press(Qt::Key_Tab);
-    EXPECT_TRUE(choice == board->optAM[0] || choice == board->optPM[0]);
-    EXPECT_EQ(press(Qt::Key_Tab), board->chkAlarm[0]);
-    board->Form_QueryUnload(frmMain::vbFormCode);
+    EXPECT_TRUE(choice == board->row(0)->optAM || choice == board->row(0)->optPM);
+    EXPECT_EQ(press(Qt::Key_Tab), board->row(0)->chkAlarm);
+    board->app().Form_QueryUnload(frmMain::vbFormCode);
 }
 
 TEST_F(Keyboard, ACountdownIsTypedAndStartedWithoutAMouse)
 {
-    auto board = openBoard();
-    board->txtDesc[2]->setFocus();
+    const auto program = openBoard();
+    frmMain* board = &program->window();
+    board->row(2)->txtDesc->setFocus();
     QApplication::processEvents();  // the whole text is selected once focus has settled
-    typeInto(board->txtDesc[2], "Tea");
+    typeInto(board->row(2)->txtDesc, "Tea");
     press(Qt::Key_Tab);
     press(Qt::Key_Tab);
     QWidget* minutes = press(Qt::Key_Tab);
-    ASSERT_EQ(minutes, board->txtMinutes[2]);
+    ASSERT_EQ(minutes, board->row(2)->txtMinutes);
     typeInto(minutes, "4");
     for (int k = 0; k < 6; ++k)
         press(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), board->cmdStart[2]);
+    ASSERT_EQ(QApplication::focusWidget(), board->row(2)->cmdStart);
     press(Qt::Key_Space);
 
     EXPECT_TRUE(board->slotBoard().SlotRunning(2));
-    EXPECT_EQ(board->txtDesc[2]->text(), "Tea");
-    EXPECT_EQ(board->txtMinutes[2]->text(), "4");
+    EXPECT_EQ(board->row(2)->txtDesc->text(), "Tea");
+    EXPECT_EQ(board->row(2)->txtMinutes->text(), "4");
     EXPECT_NEAR(board->slotBoard().remainingMs(2) / 1000.0, 240.0, 1.0);
-    board->Form_QueryUnload(frmMain::vbFormCode);
+    board->app().Form_QueryUnload(frmMain::vbFormCode);
 }
 
 TEST_F(Keyboard, PagesAndTheQuickStartAreReachedAndPressed)
 {
-    auto board = openBoard();
+    const auto program = openBoard();
+    frmMain* board = &program->window();
     board->cmdHide->setFocus();
     QWidget* w = nullptr;
-    for (int k = 0; k < 200 && w != board->optPage[0]; ++k)
+    for (int k = 0; k < 200 && w != board->pageButton(0); ++k)
         w = press(Qt::Key_Tab);
-    ASSERT_EQ(w, board->optPage[0]) << "Tab stops on the page on display";
+    ASSERT_EQ(w, board->pageButton(0)) << "Tab stops on the page on display";
     // The arrow keys move between the pages, as between radio buttons.
-    EXPECT_EQ(press(Qt::Key_Right), board->optPage[1]);
-    EXPECT_EQ(press(Qt::Key_Right), board->optPage[2]);
-    EXPECT_TRUE(board->optPage[2]->isChecked());
-    EXPECT_TRUE(board->txtDesc[20]->isVisible());
-    EXPECT_FALSE(board->txtDesc[0]->isVisible());
+    EXPECT_EQ(press(Qt::Key_Right), board->pageButton(1));
+    EXPECT_EQ(press(Qt::Key_Right), board->pageButton(2));
+    EXPECT_TRUE(board->pageButton(2)->isChecked());
+    EXPECT_TRUE(board->row(20)->txtDesc->isVisible());
+    EXPECT_FALSE(board->row(0)->txtDesc->isVisible());
 
     for (int k = 0; k < 20 && w != board->cmd1m; ++k)
         w = press(Qt::Key_Tab);
@@ -123,7 +127,7 @@ TEST_F(Keyboard, PagesAndTheQuickStartAreReachedAndPressed)
     for (int i = 0; i < frmMain::kSlots; ++i)
         running += board->slotBoard().SlotRunning(i);
     EXPECT_EQ(running, 1);
-    board->Form_QueryUnload(frmMain::vbFormCode);
+    board->app().Form_QueryUnload(frmMain::vbFormCode);
 }
 
 TEST_F(Keyboard, EveryPageOfTheAboutWindowOpensFromTheKeyboard)

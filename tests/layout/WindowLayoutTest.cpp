@@ -3,7 +3,8 @@
 #include "layout/LayoutAudit.h"
 #include "settings/cSHAREDSettings.h"
 #include "timer_board/fSHAREDAbout.h"
-#include "timer_board/frmMain.h"
+#include "timer_board/TimerRow.h"
+#include "timer_board/ZelvoApp.h"
 #include "timer_board/frmMessage.h"
 #include "timer_board/frmSplash.h"
 #include "updater/fSHAREDProxy.h"
@@ -45,9 +46,10 @@ protected:
 
 TEST_F(WindowLayout, MainWindowOnEveryPageAndInBothKindsOfRow)
 {
-    frmMain board;
-    board.Form_Load();
-    for (QTimer* t : {board.Timer1, board.SaveTimer, board.Timer3})
+    ZelvoApp program;
+    frmMain& board = program.window();
+    board.app().Form_Load();
+    for (QTimer* t : {board.app().Timer1, board.app().SaveTimer, board.app().Timer3})
         t->stop();
     for (int page = 0; page < 4; ++page) {
         board.optPage_Click(page);
@@ -56,12 +58,12 @@ TEST_F(WindowLayout, MainWindowOnEveryPageAndInBothKindsOfRow)
         expectSound(&board, QString("main-page%1").arg(page + 1));
     }
     const auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
-    EXPECT_EQ(name(board.txtHours[32]), "Timer 33 hours");
-    EXPECT_EQ(name(board.chkRun[32]), "Run a file for timer 33");
+    EXPECT_EQ(name(board.row(32)->txtHours), "Timer 33 hours");
+    EXPECT_EQ(name(board.row(32)->chkRun), "Run a file for timer 33");
     board.cmdStart_Click(35);  // a counting row disables its fields
     expectSound(&board, "main-counting");
-    EXPECT_EQ(name(board.cmdStart[35]), "Stop timer 36");
-    board.Form_QueryUnload(frmMain::vbFormCode);
+    EXPECT_EQ(name(board.row(35)->cmdStart), "Stop timer 36");
+    board.app().Form_QueryUnload(frmMain::vbFormCode);
 }
 
 TEST_F(WindowLayout, ReminderWithAShortALongAndAVeryLongMessage)

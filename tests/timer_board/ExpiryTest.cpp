@@ -10,7 +10,7 @@ struct Journal {
     {
         QStringList idle;
         for (int i = 0; i < 4; ++i)
-            if (board && !board->slotBoard().SlotRunning(i) && board->cmdStart[i]->text() == "Start")
+            if (board && !board->slotBoard().SlotRunning(i) && board->row(i)->cmdStart->text() == "Start")
                 idle << QString::number(i);
         return idle.join(',');
     }
@@ -67,7 +67,7 @@ protected:
         journalShell = std::make_shared<JournalShell>(journal);
         Platform::setSound(journalSound);
         Platform::setShell(journalShell);
-        journal.board = board.get();
+        journal.board = board;
     }
     Journal journal;
     std::shared_ptr<JournalSound> journalSound;
@@ -78,7 +78,7 @@ TEST_F(ExpiryTest, AlarmOnlySlotStopsShowsItsReminderAndPlaysTheAlarm)
 {
     addAlarmFile();
     frmMain& w = open();
-    w.txtDesc[2]->setText("Take the cake out");
+    w.row(2)->txtDesc->setText("Take the cake out");
     type(2, "0", "0", "0", "3");
     w.cmdStart_Click(2);
     advance(1);
@@ -87,11 +87,11 @@ TEST_F(ExpiryTest, AlarmOnlySlotStopsShowsItsReminderAndPlaysTheAlarm)
     advance(2);
     tick();
     EXPECT_FALSE(w.slotBoard().SlotRunning(2));
-    EXPECT_EQ(w.cmdStart[2]->text(), "Start");
+    EXPECT_EQ(w.row(2)->cmdStart->text(), "Start");
     EXPECT_EQ(shown(2), "0 0 0 00");
     EXPECT_EQ(textColour(2), systemText(2));
     EXPECT_EQ(baseColour(2), systemBase(2));
-    EXPECT_EQ(w.txtDesc[2]->text(), "Take the cake out");
+    EXPECT_EQ(w.row(2)->txtDesc->text(), "Take the cake out");
 
     const auto open = reminders();
     ASSERT_EQ(open.size(), 1);
@@ -103,7 +103,7 @@ TEST_F(ExpiryTest, AlarmOnlySlotStopsShowsItsReminderAndPlaysTheAlarm)
     EXPECT_EQ(sound->beeps, 0);
     EXPECT_TRUE(shell->opened.isEmpty());
     // Nothing left counting: the tick turned itself off in the same round.
-    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_FALSE(w.app().Timer1->isActive());
     // An expired slot does not fire again.
     advance(5);
     tick();
@@ -118,8 +118,8 @@ TEST_F(ExpiryTest, TwoSlotsInOneTickAlarmAndRunInSlotOrder)
     useJournal();
     dialogs->inputs = {"first.txt", "second.txt"};
     for (int i : {3, 1}) {
-        w.txtDesc[i]->setText("Slot " + QString::number(i));
-        w.chkRun[i]->setChecked(true);
+        w.row(i)->txtDesc->setText("Slot " + QString::number(i));
+        w.row(i)->chkRun->setChecked(true);
         type(i, "0", "0", "1", "0");
     }
     w.cmdStart_Click(3);
@@ -138,7 +138,7 @@ TEST_F(ExpiryTest, TwoSlotsInOneTickAlarmAndRunInSlotOrder)
                                   "play idle[1,2,3] windows[Slot 1+Slot 3]",
                                   "run \"first.txt\" idle[1,2,3] windows[Slot 1+Slot 3]",
                               }));
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.app().Timer1->isActive());
     EXPECT_EQ(shown(0), "0 0 58 59");
 }
 
@@ -146,8 +146,8 @@ TEST_F(ExpiryTest, RunOnlySlotOpensTheFileWithoutWindowOrSound)
 {
     writeIni("RUNFILE5,https://example.org/page\r\n");
     frmMain& w = open();
-    w.chkAlarm[5]->setChecked(false);
-    w.chkRun[5]->setChecked(true);
+    w.row(5)->chkAlarm->setChecked(false);
+    w.row(5)->chkRun->setChecked(true);
     dialogs->inputs.push_back("https://example.org/other");
     type(5, "0", "0", "0", "10");
     w.cmdStart_Click(5);
@@ -166,7 +166,7 @@ TEST_F(ExpiryTest, RefusedRunChangesNothing)
 {
     frmMain& w = open();
     shell->result = 2;
-    w.chkRun[0]->setChecked(true);
+    w.row(0)->chkRun->setChecked(true);
     w.cmdStart_Click(0);  // no answer: the stored file is empty
     type(1, "0", "0", "1", "0");
     w.cmdStart_Click(1);
@@ -217,8 +217,8 @@ TEST_F(ExpiryTest, SecondAlarmCutsOffTheFirst)
 TEST_F(ExpiryTest, ClosingOneReminderLeavesTheOtherOpenAndWithdrawsOnlyItsDesktopNotice)
 {
     frmMain& w = open();
-    w.txtDesc[0]->setText("one");
-    w.txtDesc[1]->setText("<two> & more");
+    w.row(0)->txtDesc->setText("one");
+    w.row(1)->txtDesc->setText("<two> & more");
     w.cmdStart_Click(0);
     w.cmdStart_Click(1);
     clock->advanceMs(100);
@@ -262,12 +262,12 @@ TEST_F(ExpiryTest, PausedSlotKeepsTheTickRunning)
     EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_TRUE(w.slotBoard().SlotRunning(1));
     EXPECT_EQ(reminders().size(), 1);
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.app().Timer1->isActive());
     tick();
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.app().Timer1->isActive());
     w.cmdStart_Click(1);
     tick();
-    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_FALSE(w.app().Timer1->isActive());
 }
 
 TEST_F(ExpiryTest, ResumeStartsFromTheTimeShownAtThePause)

@@ -14,11 +14,11 @@ TEST_F(LifecycleCloseTest, TheTitleBarCloseHidesAndStoresTheSlotsInMemoryOnly)
 {
     frmMain& w = open();
     startSlot(0, 1);
-    w.txtDesc[0]->setText("Tea");
+    w.row(0)->txtDesc->setText("Tea");
 
     EXPECT_FALSE(w.close());
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
     EXPECT_TRUE(store().sGet("TimerRunning0", false).toBool());
     EXPECT_EQ(store().sGet("TimerName0", QString()).toText(), "Tea");
     EXPECT_FALSE(QFileInfo::exists(path("Zelvo.ini")));
@@ -26,13 +26,13 @@ TEST_F(LifecycleCloseTest, TheTitleBarCloseHidesAndStoresTheSlotsInMemoryOnly)
     EXPECT_EQ(tray->tip, "Zelvo is running");
 
     // Hidden, the countdown still runs and fires.
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.app().Timer1->isActive());
     advance(61);
     tick();
     EXPECT_EQ(reminderTexts(), QStringList({"Tea"}));
     EXPECT_EQ(tray->tip, "Zelvo is standing by");
 
-    EXPECT_FALSE(w.Form_QueryUnload(frmMain::vbFormControlMenu));
+    EXPECT_FALSE(w.app().Form_QueryUnload(frmMain::vbFormControlMenu));
     EXPECT_FALSE(QFileInfo::exists(path("Zelvo.ini")));
 }
 
@@ -43,13 +43,13 @@ TEST_P(LifecycleSystemCloseTest, OtherReasonsUnloadWriteTheFileAndRemoveTheIcon)
 {
     frmMain& w = open();
     startSlot(3, 10);
-    EXPECT_TRUE(w.Form_QueryUnload(GetParam()));
+    EXPECT_TRUE(w.app().Form_QueryUnload(GetParam()));
     EXPECT_FALSE(QFileInfo::exists(path("Zelvo.ini"))) << "the question alone writes nothing";
 
-    w.SystemClose(GetParam());
-    EXPECT_TRUE(w.unloaded());
+    w.app().SystemClose(GetParam());
+    EXPECT_TRUE(w.app().unloaded());
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_FALSE(w.app().Timer1->isActive());
     EXPECT_TRUE(dialogs->shown.empty());
     EXPECT_TRUE(ini().contains("TIMERRUNNING3,-1 \r\n"));
     EXPECT_TRUE(ini().contains("TIMER3END," + endText(600).toUtf8() + "\r\n"));
@@ -65,7 +65,7 @@ TEST_F(LifecycleCloseTest, ExitWithNothingCountingAsksNothingAndEnds)
     frmMain& w = open();
     w.cmdExit_Click();
     EXPECT_TRUE(dialogs->shown.empty());
-    EXPECT_TRUE(w.unloaded());
+    EXPECT_TRUE(w.app().unloaded());
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(QFileInfo::exists(path("Zelvo.ini")));
     EXPECT_EQ(tray->calls.last(), "remove");
@@ -77,7 +77,7 @@ TEST_F(LifecycleCloseTest, ExitWithTwoCountingAsksOnceAndNoKeepsThemRunningHidde
     frmMain& w = open();
     startSlot(0, 5);
     startSlot(1, 10);
-    w.PendingInstaller = path("ZelvoUpd.exe");
+    w.app().PendingInstaller = path("ZelvoUpd.exe");
 
     w.cmdExit_Click();
     ASSERT_EQ(dialogs->shown.size(), 1u);
@@ -85,10 +85,10 @@ TEST_F(LifecycleCloseTest, ExitWithTwoCountingAsksOnceAndNoKeepsThemRunningHidde
     EXPECT_EQ(dialogs->shown[0].buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
 
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.isMinimized());
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.app().Timer1->isActive());
     EXPECT_FALSE(tray->calls.contains("remove"));
     EXPECT_TRUE(shell->opened.isEmpty());
     // The file is written before the question.
@@ -106,10 +106,10 @@ TEST_F(LifecycleCloseTest, APausedCountdownAlsoAsksBeforeExit)
     frmMain& w = open();
     startSlot(0, 5);
     w.cmdPause_Click(0);
-    w.ExitProgram();
+    w.app().ExitProgram();
     ASSERT_EQ(dialogs->shown.size(), 1u);
     EXPECT_EQ(dialogs->shown[0].text, kQuestion);
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
 }
 
 TEST_F(LifecycleCloseTest, ExitYesRunsThePendingInstallerOnlyAfterTheFileAndTheIconAreDone)
@@ -119,7 +119,7 @@ TEST_F(LifecycleCloseTest, ExitYesRunsThePendingInstallerOnlyAfterTheFileAndTheI
     startSlot(1, 10);
     const QString installer = path("ZelvoUpd.exe");
     writeBytes("ZelvoUpd.exe", QByteArray(30000, 'x'));  // downloaded and accepted
-    w.PendingInstaller = installer;
+    w.app().PendingInstaller = installer;
     watchingDialogs->answers.push_back(Dialogs::Answer::Yes);
     QByteArray fileAtRun;
     QStringList trayAtRun;
@@ -136,19 +136,19 @@ TEST_F(LifecycleCloseTest, ExitYesRunsThePendingInstallerOnlyAfterTheFileAndTheI
     EXPECT_TRUE(fileAtRun.contains("TIMERRUNNING0,-1 \r\n"));
     EXPECT_TRUE(fileAtRun.contains("TIMERRUNNING1,-1 \r\n"));
     EXPECT_EQ(trayAtRun.value(trayAtRun.size() - 1), "remove");
-    EXPECT_FALSE(w.Timer1->isActive());
-    EXPECT_TRUE(w.unloaded());
+    EXPECT_FALSE(w.app().Timer1->isActive());
+    EXPECT_TRUE(w.app().unloaded());
     EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(LifecycleCloseTest, AClosedWindowStaysClosedOnceUnloaded)
 {
     frmMain& w = open();
-    w.ExitProgram();
-    ASSERT_TRUE(w.unloaded());
+    w.app().ExitProgram();
+    ASSERT_TRUE(w.app().unloaded());
     const QStringList calls = tray->calls;
     EXPECT_TRUE(w.close());
-    w.SystemClose(frmMain::vbAppTaskManager);
+    w.app().SystemClose(frmMain::vbAppTaskManager);
     EXPECT_EQ(tray->calls, calls) << "the icon is removed once";
 }
 
@@ -163,14 +163,14 @@ TEST_P(LifecycleSignalTest, ASignalTakesTheUnloadPath)
     QList<int> received;
     QObject::connect(&signalsIn, &CloseSignals::closeRequested, &w, [&](int number) {
         received << number;
-        w.SystemClose(frmMain::vbAppTaskManager);
+        w.app().SystemClose(frmMain::vbAppTaskManager);
     });
     ASSERT_EQ(std::raise(GetParam()), 0);
     for (int round = 0; round < 200 && received.isEmpty(); ++round)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 
     EXPECT_EQ(received, QList<int>({GetParam()}));
-    EXPECT_TRUE(w.unloaded());
+    EXPECT_TRUE(w.app().unloaded());
     EXPECT_TRUE(ini().contains("TIMERRUNNING2,-1 \r\n"));
     EXPECT_EQ(tray->calls.last(), "remove");
 }

@@ -57,7 +57,7 @@ TEST_F(LifecycleStartTest, AQuitDuringStartUpLeavesNoWindowBehind)
     writeExpiredSlot();
     watchingDialogs->onMessage = [&](const QString&) { board->mnuQuit_Click(); };
     frmMain& w = open();
-    EXPECT_TRUE(w.unloaded());
+    EXPECT_TRUE(w.app().unloaded());
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(tray->calls.last(), "remove");
     EXPECT_TRUE(splashes().isEmpty());

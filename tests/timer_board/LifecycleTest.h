@@ -44,7 +44,7 @@ protected:
     void TearDown() override
     {
         if (board)
-            board->mnuTray->hide();
+            board->app().mnuTray->hide();
         TimerBoardTest::TearDown();
         mSHAREDSysTray::resetInstance();
     }

@@ -33,7 +33,7 @@ TEST_F(LifecycleTrayTest, TheIconTurnsGreenWhileCountingAndRedWhenTheTickFindsNo
     advance(61);
     tick();
     EXPECT_EQ(reminderTexts(), QStringList({"Reminder 1"}));
-    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_FALSE(w.app().Timer1->isActive());
     EXPECT_EQ(tray->calls.last(), "modify:Zelvo is standing by");
     EXPECT_TRUE(trayShows(TrayPictures::red()));
 
@@ -53,7 +53,7 @@ TEST_F(LifecycleTrayTest, APausedSlotKeepsTheIconGreen)
     tick();
     EXPECT_EQ(tray->calls, before);
     EXPECT_EQ(tray->tip, "Zelvo is running");
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.app().Timer1->isActive());
 
     // Stopping the paused slot leaves nothing: the next tick turns the icon red.
     w.cmdStart_Click(0);
@@ -99,13 +99,13 @@ TEST_F(LifecycleTrayTest, ClicksOnTheIconFollowTheClickTable)
     frmMain& w = open();
     for (const Case& c : cases) {
         w.hide();
-        w.mnuTray->hide();
+        w.app().mnuTray->hide();
         tray->click(c.message);
         EXPECT_EQ(w.isVisible(), c.showsWindow) << static_cast<int>(c.message);
-        EXPECT_EQ(w.mnuTray->isVisible(), c.popsMenu) << static_cast<int>(c.message);
+        EXPECT_EQ(w.app().mnuTray->isVisible(), c.popsMenu) << static_cast<int>(c.message);
     }
     EXPECT_TRUE(dialogs->shown.empty());
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
 }
 
 TEST_F(LifecycleTrayTest, ALeftClickBringsBackAMinimisedWindow)
@@ -123,11 +123,11 @@ TEST_F(LifecycleTrayTest, ALeftClickBringsBackAMinimisedWindow)
 TEST_F(LifecycleTrayTest, TheMenuHoldsShowSeparatorQuitAndHideMenuInThatOrder)
 {
     frmMain& w = open();
-    EXPECT_EQ(w.mnuTray->title(), "Hidden");
-    EXPECT_EQ(captionsOf(w.mnuTray), QStringList({"Show", "-", "Quit", "Hide Menu"}));
-    EXPECT_EQ(w.mnuTray->actions().value(0), w.mnuShow);
-    EXPECT_EQ(w.mnuTray->actions().value(2), w.mnuQuit);
-    EXPECT_EQ(w.mnuTray->actions().value(3), w.mnuDismiss);
+    EXPECT_EQ(w.app().mnuTray->title(), "Hidden");
+    EXPECT_EQ(captionsOf(w.app().mnuTray), QStringList({"Show", "-", "Quit", "Hide Menu"}));
+    EXPECT_EQ(w.app().mnuTray->actions().value(0), w.app().mnuShow);
+    EXPECT_EQ(w.app().mnuTray->actions().value(2), w.app().mnuQuit);
+    EXPECT_EQ(w.app().mnuTray->actions().value(3), w.app().mnuDismiss);
 }
 
 TEST_F(LifecycleTrayTest, MenuShowBringsTheWindowBackAndHideMenuDoesNothing)
@@ -137,12 +137,12 @@ TEST_F(LifecycleTrayTest, MenuShowBringsTheWindowBackAndHideMenuDoesNothing)
     w.cmdHide_Click();
     ASSERT_FALSE(w.isVisible());
 
-    w.mnuDismiss->trigger();
+    w.app().mnuDismiss->trigger();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
     EXPECT_TRUE(w.slotBoard().SlotRunning(0));
 
-    w.mnuShow->trigger();
+    w.app().mnuShow->trigger();
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.isMinimized());
 }
@@ -160,8 +160,8 @@ TEST_F(LifecycleTrayTest, MenuShowRestoresAMinimisedWindow)
 TEST_F(LifecycleTrayTest, MenuQuitEndsTheProgramLikeExit)
 {
     frmMain& w = open();
-    w.mnuQuit->trigger();
-    EXPECT_TRUE(w.unloaded());
+    w.app().mnuQuit->trigger();
+    EXPECT_TRUE(w.app().unloaded());
     EXPECT_TRUE(dialogs->shown.empty());
     EXPECT_EQ(tray->calls.last(), "remove");
     EXPECT_FALSE(ini().isEmpty());
@@ -202,7 +202,7 @@ TEST_F(LifecycleTrayTest, WithoutANotificationAreaEveryHideMinimisesInstead)
     w.close();
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.isMinimized());
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
 
     w.mnuShow_Click();
     ASSERT_FALSE(w.isMinimized());
@@ -213,11 +213,11 @@ TEST_F(LifecycleTrayTest, WithoutANotificationAreaEveryHideMinimisesInstead)
     w.mnuShow_Click();
     startSlot(0, 5);
     watchingDialogs->answers.push_back(Dialogs::Answer::No);
-    w.ExitProgram();
+    w.app().ExitProgram();
     EXPECT_EQ(dialogs->shown.size(), 1u);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.isMinimized());
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
     EXPECT_TRUE(w.slotBoard().SlotRunning(0));
 
     EXPECT_EQ(logText().count("No notification area: the window is minimised"), 1) << logText().toStdString();
@@ -234,10 +234,10 @@ TEST_F(LifecycleTrayTest, AnAreaThatComesLaterGetsTheLatestIconAndFromThenOnClos
     tray->appeared();
     EXPECT_TRUE(tray->shown);
     EXPECT_EQ(tray->tip, "Zelvo is running");
-    EXPECT_EQ(tray->menu, w.mnuTray);
+    EXPECT_EQ(tray->menu, w.app().mnuTray);
     w.close();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(w.unloaded());
+    EXPECT_FALSE(w.app().unloaded());
     const QString log = logText();
     EXPECT_LT(log.indexOf("No notification area at start: watching for one"),
               log.indexOf("A notification area appeared: the icon is shown"));

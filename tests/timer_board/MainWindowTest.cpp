@@ -9,16 +9,16 @@ TEST_F(MainWindowTest, WithoutSettingsFileRowsCustomSecondsAndFirstPageHaveTheir
 {
     frmMain& w = open();
     for (int i = 0; i < frmMain::kSlots; ++i)
-        EXPECT_EQ(w.txtDesc[i]->text(), "Reminder " + QString::number(i + 1)) << i;
+        EXPECT_EQ(w.row(i)->txtDesc->text(), "Reminder " + QString::number(i + 1)) << i;
     EXPECT_EQ(w.txtCustom->text(), "900");
-    EXPECT_TRUE(w.optPage[0]->isChecked());
+    EXPECT_TRUE(w.pageButton(0)->isChecked());
     for (int i = 0; i < frmMain::kRows; ++i)
-        EXPECT_EQ(w.Frame1[i]->isVisibleTo(&w), i < 10) << i;
+        EXPECT_EQ(w.row(i)->isVisibleTo(&w), i < 10) << i;
     EXPECT_EQ(w.windowTitle(), "Zelvo");
     EXPECT_EQ(w.width(), Twips::px(8344));
-    EXPECT_FALSE(w.Timer1->isActive());
-    EXPECT_TRUE(w.SaveTimer->isActive());
-    EXPECT_EQ(w.SaveTimer->interval(), 30000);
+    EXPECT_FALSE(w.app().Timer1->isActive());
+    EXPECT_TRUE(w.app().SaveTimer->isActive());
+    EXPECT_EQ(w.app().SaveTimer->interval(), 30000);
     EXPECT_TRUE(dialogs->shown.empty());
 }
 
@@ -26,58 +26,58 @@ TEST_F(MainWindowTest, IdleRowHasItsCaptionsTipsAndTicks)
 {
     frmMain& w = open();
     for (int i : {0, 17, 39}) {
-        EXPECT_EQ(w.cmdStart[i]->text(), "Start");
-        EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click START to begin the countdown timer.");
-        EXPECT_EQ(w.cmdPause[i]->text(), "P");
-        EXPECT_EQ(w.cmdPause[i]->toolTip(), "Pause/Restart Timer");
-        EXPECT_EQ(w.cmdAt[i]->text(), "T");
-        EXPECT_EQ(w.cmdAt[i]->toolTip(), "Switch between entering a countdown and a specific time");
-        EXPECT_EQ(w.txtDesc[i]->toolTip(), "This message will be displayed when the timer reaches 0:00:00");
-        EXPECT_EQ(w.chkAlarm[i]->text(), "A");
-        EXPECT_TRUE(w.chkAlarm[i]->isChecked());
-        EXPECT_EQ(w.chkAlarm[i]->toolTip(), "Sound an alarm");
-        EXPECT_EQ(w.chkRun[i]->text(), "R");
-        EXPECT_FALSE(w.chkRun[i]->isChecked());
-        EXPECT_EQ(w.chkRun[i]->toolTip(), "Run a file or a web URL");
+        EXPECT_EQ(w.row(i)->cmdStart->text(), "Start");
+        EXPECT_EQ(w.row(i)->cmdStart->toolTip(), "Click START to begin the countdown timer.");
+        EXPECT_EQ(w.row(i)->cmdPause->text(), "P");
+        EXPECT_EQ(w.row(i)->cmdPause->toolTip(), "Pause/Restart Timer");
+        EXPECT_EQ(w.row(i)->cmdAt->text(), "T");
+        EXPECT_EQ(w.row(i)->cmdAt->toolTip(), "Switch between entering a countdown and a specific time");
+        EXPECT_EQ(w.row(i)->txtDesc->toolTip(), "This message will be displayed when the timer reaches 0:00:00");
+        EXPECT_EQ(w.row(i)->chkAlarm->text(), "A");
+        EXPECT_TRUE(w.row(i)->chkAlarm->isChecked());
+        EXPECT_EQ(w.row(i)->chkAlarm->toolTip(), "Sound an alarm");
+        EXPECT_EQ(w.row(i)->chkRun->text(), "R");
+        EXPECT_FALSE(w.row(i)->chkRun->isChecked());
+        EXPECT_EQ(w.row(i)->chkRun->toolTip(), "Run a file or a web URL");
         EXPECT_EQ(shown(i), "0 0 0 00");
-        EXPECT_EQ(w.txtDays[i]->toolTip(), "Enter the Days value");
-        EXPECT_EQ(w.txtHours[i]->toolTip(), "Enter the hours value");
-        EXPECT_EQ(w.txtMinutes[i]->toolTip(), "Enter the Minutes value");
-        EXPECT_EQ(w.txtSeconds[i]->toolTip(), "Enter the Seconds value");
-        EXPECT_EQ(w.txtAtHour[i]->text() + ':' + w.txtAtMin[i]->text() + ':' + w.txtAtSec[i]->text(), "0:00:00");
-        EXPECT_TRUE(w.optPM[i]->isChecked());
-        EXPECT_FALSE(w.optAM[i]->isChecked());
-        EXPECT_TRUE(w.fraCountdown[i]->isVisibleTo(w.Frame1[i]));
-        EXPECT_FALSE(w.fraAtSpecific[i]->isVisibleTo(w.Frame1[i]));
+        EXPECT_EQ(w.row(i)->txtDays->toolTip(), "Enter the Days value");
+        EXPECT_EQ(w.row(i)->txtHours->toolTip(), "Enter the hours value");
+        EXPECT_EQ(w.row(i)->txtMinutes->toolTip(), "Enter the Minutes value");
+        EXPECT_EQ(w.row(i)->txtSeconds->toolTip(), "Enter the Seconds value");
+        EXPECT_EQ(w.row(i)->txtAtHour->text() + ':' + w.row(i)->txtAtMin->text() + ':' + w.row(i)->txtAtSec->text(), "0:00:00");
+        EXPECT_TRUE(w.row(i)->optPM->isChecked());
+        EXPECT_FALSE(w.row(i)->optAM->isChecked());
+        EXPECT_TRUE(w.row(i)->fraCountdown->isVisibleTo(w.row(i)));
+        EXPECT_FALSE(w.row(i)->fraAtSpecific->isVisibleTo(w.row(i)));
         EXPECT_EQ(textColour(i), systemText(i));
         EXPECT_EQ(baseColour(i), systemBase(i));
     }
     EXPECT_EQ(w.cmd30s->toolTip(), "Starts a 30 second countdown timer immediately");
     EXPECT_EQ(w.cmdCustom->text(), "Ns:");
     EXPECT_EQ(w.txtCustom->toolTip(), "Number of seconds for custom timer");
-    EXPECT_EQ(w.optPage[3]->text(), "31-40");
-    EXPECT_EQ(w.optPage[3]->toolTip(), "Display timers 31-40");
+    EXPECT_EQ(w.pageButton(3)->text(), "31-40");
+    EXPECT_EQ(w.pageButton(3)->toolTip(), "Display timers 31-40");
     EXPECT_EQ(w.cmdTest->text(), "Test Alarm Volume");
 }
 
 TEST_F(MainWindowTest, AmPmChoiceBelongsToItsOwnRow)
 {
     frmMain& w = open();
-    w.optAM[2]->setChecked(true);
-    EXPECT_TRUE(w.optAM[2]->isChecked());
-    EXPECT_FALSE(w.optPM[2]->isChecked());
-    EXPECT_TRUE(w.optPM[1]->isChecked());
-    EXPECT_TRUE(w.optPM[3]->isChecked());
+    w.row(2)->optAM->setChecked(true);
+    EXPECT_TRUE(w.row(2)->optAM->isChecked());
+    EXPECT_FALSE(w.row(2)->optPM->isChecked());
+    EXPECT_TRUE(w.row(1)->optPM->isChecked());
+    EXPECT_TRUE(w.row(3)->optPM->isChecked());
 }
 
 TEST_F(MainWindowTest, StoredMessagesAndCustomSecondsComeFromTheSettingsFile)
 {
     writeIni("TIMERNAME3,Feed the cat\r\nTIMERNAME39,Last one\r\nCUSTOMSECONDS,120\r\n");
     frmMain& w = open();
-    EXPECT_EQ(w.txtDesc[3]->text(), "Feed the cat");
-    EXPECT_EQ(w.txtDesc[2]->text(), "Reminder 3");
-    EXPECT_EQ(w.txtDesc[4]->text(), "Reminder 5");
-    EXPECT_EQ(w.txtDesc[39]->text(), "Last one");
+    EXPECT_EQ(w.row(3)->txtDesc->text(), "Feed the cat");
+    EXPECT_EQ(w.row(2)->txtDesc->text(), "Reminder 3");
+    EXPECT_EQ(w.row(4)->txtDesc->text(), "Reminder 5");
+    EXPECT_EQ(w.row(39)->txtDesc->text(), "Last one");
     EXPECT_EQ(w.txtCustom->text(), "120");
 }
 
@@ -91,22 +91,22 @@ TEST_F(MainWindowTest, LastPageLaysTimers31To40OutInTwoColumnsOfFive)
 {
     frmMain& w = open();
     w.optPage_Click(3);
-    EXPECT_TRUE(w.optPage[3]->isChecked());
-    EXPECT_FALSE(w.optPage[0]->isChecked());
+    EXPECT_TRUE(w.pageButton(3)->isChecked());
+    EXPECT_FALSE(w.pageButton(0)->isChecked());
     for (int i = 0; i < frmMain::kRows; ++i)
-        EXPECT_EQ(w.Frame1[i]->isVisibleTo(&w), i >= 30 && i < 40) << i;
+        EXPECT_EQ(w.row(i)->isVisibleTo(&w), i >= 30 && i < 40) << i;
 
     const QRect anchor = Twips::rect(135, 135, 3972, 960);
     const int gap = Twips::px(100);
-    EXPECT_EQ(w.Frame1[30]->geometry(), anchor);  // timer 31 top left
-    EXPECT_EQ(w.Frame1[35]->pos(), QPoint(anchor.left() + anchor.width() + gap, anchor.top()));  // timer 36 top right
+    EXPECT_EQ(w.row(30)->geometry(), anchor);  // timer 31 top left
+    EXPECT_EQ(w.row(35)->pos(), QPoint(anchor.left() + anchor.width() + gap, anchor.top()));  // timer 36 top right
     for (int k = 1; k < 5; ++k) {
-        const QRect above = w.Frame1[30 + k - 1]->geometry();
-        EXPECT_EQ(w.Frame1[30 + k]->pos(), QPoint(anchor.left(), above.bottom() + 1 + gap)) << k;
-        EXPECT_EQ(w.Frame1[35 + k]->pos(), QPoint(w.Frame1[35]->x(), above.bottom() + 1 + gap)) << k;
+        const QRect above = w.row(30 + k - 1)->geometry();
+        EXPECT_EQ(w.row(30 + k)->pos(), QPoint(anchor.left(), above.bottom() + 1 + gap)) << k;
+        EXPECT_EQ(w.row(35 + k)->pos(), QPoint(w.row(35)->x(), above.bottom() + 1 + gap)) << k;
     }
     // Every row fits above the page buttons.
-    EXPECT_LT(w.Frame1[34]->geometry().bottom(), Twips::px(5472));
+    EXPECT_LT(w.row(34)->geometry().bottom(), Twips::px(5472));
 }
 
 TEST_F(MainWindowTest, PagesCanBeVisitedInAnyOrder)
@@ -115,8 +115,8 @@ TEST_F(MainWindowTest, PagesCanBeVisitedInAnyOrder)
     for (int page : {2, 1, 3, 0, 2}) {
         w.optPage_Click(page);
         for (int i = 0; i < frmMain::kSlots; ++i)
-            EXPECT_EQ(w.Frame1[i]->isVisibleTo(&w), i / 10 == page) << page << ' ' << i;
-        EXPECT_EQ(w.Frame1[10 * page]->pos(), Twips::rect(135, 135, 1, 1).topLeft());
+            EXPECT_EQ(w.row(i)->isVisibleTo(&w), i / 10 == page) << page << ' ' << i;
+        EXPECT_EQ(w.row(10 * page)->pos(), Twips::rect(135, 135, 1, 1).topLeft());
     }
 }
 
@@ -135,8 +135,8 @@ TEST_F(MainWindowTest, SwitchingPagesDoesNotStopACountdown)
     EXPECT_FALSE(w.slotBoard().SlotRunning(2));
     EXPECT_EQ(reminderTexts(), QStringList{"Reminder 3"});
     EXPECT_EQ(sound->beeps, 1);
-    EXPECT_TRUE(w.Frame1[20]->isVisibleTo(&w));
-    EXPECT_FALSE(w.Frame1[2]->isVisibleTo(&w));
+    EXPECT_TRUE(w.row(20)->isVisibleTo(&w));
+    EXPECT_FALSE(w.row(2)->isVisibleTo(&w));
 }
 
 TEST_F(MainWindowTest, FocusSelectsTheWholeFieldExceptInTheCustomSeconds)
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, FocusSelectsTheWholeFieldExceptInTheCustomSeconds)
     w.show();
     w.activateWindow();
     QApplication::setActiveWindow(&w);
-    w.txtAtSec[4]->setText("30");
+    w.row(4)->txtAtSec->setText("30");
     w.txtCustom->setText("900");
     const auto focusOn = [](QLineEdit* edit) {
         edit->deselect();
@@ -153,10 +153,10 @@ TEST_F(MainWindowTest, FocusSelectsTheWholeFieldExceptInTheCustomSeconds)
         QApplication::processEvents();
         return edit->selectedText();
     };
-    w.cmdAt[4]->click();
-    EXPECT_EQ(focusOn(w.txtDays[0]), "0");
-    EXPECT_EQ(focusOn(w.txtDesc[1]), "Reminder 2");
-    EXPECT_EQ(focusOn(w.txtMinutes[2]), "0");
-    EXPECT_EQ(focusOn(w.txtAtSec[4]), "30");
+    w.row(4)->cmdAt->click();
+    EXPECT_EQ(focusOn(w.row(0)->txtDays), "0");
+    EXPECT_EQ(focusOn(w.row(1)->txtDesc), "Reminder 2");
+    EXPECT_EQ(focusOn(w.row(2)->txtMinutes), "0");
+    EXPECT_EQ(focusOn(w.row(4)->txtAtSec), "30");
     EXPECT_EQ(focusOn(w.txtCustom), "");
 }

@@ -14,13 +14,13 @@ protected:
 TEST_F(PersistenceTest, RunningCountdownResumesAfterARestartWithItsNameAndBoxes)
 {
     frmMain& w = open();
-    w.txtDesc[4]->setText("Renew passport");
-    w.chkRun[4]->setChecked(true);
+    w.row(4)->txtDesc->setText("Renew passport");
+    w.row(4)->chkRun->setChecked(true);
     dialogs->inputs.push_back("form.pdf");
     type(4, "2", "3", "0", "0");
     w.cmdStart_Click(4);
     tick();
-    w.SaveTimer_Timer();
+    w.app().SaveTimer_Timer();
     EXPECT_TRUE(ini().contains("TIMERRUNNING4,-1 \r\n"));
     EXPECT_TRUE(ini().contains("TIMERNAME4,Renew passport\r\n"));
     EXPECT_TRUE(ini().contains("TIMER4END," + endText(2 * 86400 + 3 * 3600) + "\r\n"));
@@ -31,7 +31,7 @@ TEST_F(PersistenceTest, RunningCountdownResumesAfterARestartWithItsNameAndBoxes)
     // Slots that were never used are stored as not running, and nothing else of them.
     EXPECT_TRUE(ini().contains("TIMERRUNNING0, 0 \r\n"));
     EXPECT_FALSE(ini().contains("TIMERNAME0,"));
-    board.reset();
+    dropBoard();
     cSHAREDSettings::resetInstance();
 
     advance(3600);
@@ -39,12 +39,12 @@ TEST_F(PersistenceTest, RunningCountdownResumesAfterARestartWithItsNameAndBoxes)
     EXPECT_TRUE(dialogs->shown.empty());
     EXPECT_TRUE(again.slotBoard().SlotRunning(4));
     EXPECT_FALSE(again.slotBoard().SlotPaused(4));
-    EXPECT_EQ(again.cmdStart[4]->text(), "Stop");
-    EXPECT_EQ(again.txtDesc[4]->text(), "Renew passport");
-    EXPECT_TRUE(again.chkAlarm[4]->isChecked());
-    EXPECT_TRUE(again.chkRun[4]->isChecked());
+    EXPECT_EQ(again.row(4)->cmdStart->text(), "Stop");
+    EXPECT_EQ(again.row(4)->txtDesc->text(), "Renew passport");
+    EXPECT_TRUE(again.row(4)->chkAlarm->isChecked());
+    EXPECT_TRUE(again.row(4)->chkRun->isChecked());
     EXPECT_EQ(secondsLeft(4), 2 * 86400 + 2 * 3600);
-    EXPECT_TRUE(again.Timer1->isActive());
+    EXPECT_TRUE(again.app().Timer1->isActive());
     tick();
     EXPECT_EQ(shown(4), "2 2 0 00");
     for (int i = 0; i < frmMain::kSlots; ++i) {
@@ -57,11 +57,11 @@ TEST_F(PersistenceTest, RunningCountdownResumesAfterARestartWithItsNameAndBoxes)
 TEST_F(PersistenceTest, CountdownsThatEndedWhileClosedAreListedOnceInSlotOrder)
 {
     frmMain& w = open();
-    w.txtDesc[7]->setText("Tea");
+    w.row(7)->txtDesc->setText("Tea");
     type(7, "0", "0", "5", "0");
-    w.txtDesc[2]->setText("Call Ann");
+    w.row(2)->txtDesc->setText("Call Ann");
     type(2, "0", "0", "10", "0");
-    w.chkRun[2]->setChecked(true);
+    w.row(2)->chkRun->setChecked(true);
     w.cmdStart_Click(7);
     w.cmdStart_Click(2);
     const QString teaEnd = endText(300);
@@ -99,10 +99,10 @@ TEST_F(PersistenceTest, PausedCountdownIsSavedAsRunningAndCountsAgainAfterTheRes
     w.cmdPause_Click(0);
     advance(120);
     tick();
-    w.SaveTimer_Timer();  // a paused slot keeps the tick and so the periodic save going
+    w.app().SaveTimer_Timer();  // a paused slot keeps the tick and so the periodic save going
     EXPECT_TRUE(ini().contains("TIMERRUNNING0,-1 \r\n"));
     EXPECT_TRUE(ini().contains("TIMER0END," + endText(600) + "\r\n"));
-    board.reset();
+    dropBoard();
     cSHAREDSettings::resetInstance();
 
     advance(180);
@@ -117,17 +117,17 @@ TEST_F(PersistenceTest, StoppedSlotIsSavedAsNotRunning)
     frmMain& w = open();
     type(1, "0", "0", "10", "0");
     w.cmdStart_Click(1);
-    w.SaveTimers();
+    w.app().SaveTimers();
     EXPECT_TRUE(store().sGet("TimerRunning1").toBool());
     w.cmdStart_Click(1);
-    w.SaveTimers();
+    w.app().SaveTimers();
     EXPECT_FALSE(store().sGet("TimerRunning1").toBool());
     // The old values stay; only the running flag says they are dead.
     EXPECT_TRUE(store().IsSettingPresent("Timer1End"));
 
     // A typed but never started entry is kept, not running.
     type(2, "0", "0", "3", "0");
-    w.SaveTimers();
+    w.app().SaveTimers();
     EXPECT_FALSE(store().sGet("TimerRunning2").toBool());
     EXPECT_TRUE(store().IsSettingPresent("Timer2End"));
     closeProgram();
@@ -143,7 +143,7 @@ TEST_F(PersistenceTest, SaveNeverClearsACountingSlotWhateverItsFieldsShow)
     w.cmdStart_Click(0);  // all zero: due at the next tick
     type(1, "0", "0", "0", "0.4");
     w.cmdStart_Click(1);
-    w.SaveTimers();
+    w.app().SaveTimers();
     EXPECT_TRUE(w.slotBoard().SlotRunning(0));
     EXPECT_TRUE(w.slotBoard().SlotRunning(1));
     EXPECT_TRUE(store().sGet("TimerRunning0").toBool());
@@ -158,7 +158,7 @@ TEST_F(PersistenceTest, SaveClearsAnIdleSlotMarkedPausedWithZeroFields)
 {
     frmMain& w = open();
     w.cmdPause_Click(3);
-    w.SaveTimers();
+    w.app().SaveTimers();
     EXPECT_FALSE(w.slotBoard().SlotRunning(3));
     EXPECT_FALSE(store().sGet("TimerRunning3").toBool());
     EXPECT_FALSE(store().IsSettingPresent("TimerName3"));
@@ -168,14 +168,14 @@ TEST_F(PersistenceTest, PeriodicSaveWritesOnlyWhileACountdownRuns)
 {
     frmMain& w = open();
     w.txtCustom->setText(" 120 ");
-    w.SaveTimer_Timer();
+    w.app().SaveTimer_Timer();
     EXPECT_FALSE(QFileInfo::exists(path("Zelvo.ini")));
 
     type(0, "0", "0", "1", "0");
     w.cmdStart_Click(0);
-    w.SaveTimer_Timer();
+    w.app().SaveTimer_Timer();
     EXPECT_TRUE(ini().contains("CUSTOMSECONDS,120\r\n"));
-    board.reset();
+    dropBoard();
     cSHAREDSettings::resetInstance();
     EXPECT_EQ(open().txtCustom->text(), "120");
 }
@@ -203,25 +203,25 @@ TEST_F(PersistenceTest, UnreadableSlotCostsOnlyItself)
                  .toUtf8());
     frmMain& w = open();
     EXPECT_FALSE(w.slotBoard().SlotRunning(0));
-    EXPECT_EQ(w.txtDesc[0]->text(), "Broken");
+    EXPECT_EQ(w.row(0)->txtDesc->text(), "Broken");
 
     EXPECT_TRUE(w.slotBoard().SlotRunning(1));
-    EXPECT_EQ(w.txtDesc[1]->text(), "Words");
-    EXPECT_FALSE(w.chkAlarm[1]->isChecked());
-    EXPECT_TRUE(w.chkRun[1]->isChecked());
+    EXPECT_EQ(w.row(1)->txtDesc->text(), "Words");
+    EXPECT_FALSE(w.row(1)->chkAlarm->isChecked());
+    EXPECT_TRUE(w.row(1)->chkRun->isChecked());
     EXPECT_EQ(secondsLeft(1), 3600);
 
     // Missing keys take their defaults.
     EXPECT_TRUE(w.slotBoard().SlotRunning(2));
-    EXPECT_EQ(w.txtDesc[2]->text(), "Timer 3");
-    EXPECT_TRUE(w.chkAlarm[2]->isChecked());
-    EXPECT_FALSE(w.chkRun[2]->isChecked());
+    EXPECT_EQ(w.row(2)->txtDesc->text(), "Timer 3");
+    EXPECT_TRUE(w.row(2)->chkAlarm->isChecked());
+    EXPECT_FALSE(w.row(2)->chkRun->isChecked());
 
     // An unreadable flag counts as its default.
     EXPECT_FALSE(w.slotBoard().SlotRunning(4));
     EXPECT_TRUE(w.slotBoard().SlotRunning(5));
-    EXPECT_TRUE(w.chkAlarm[5]->isChecked());
-    EXPECT_FALSE(w.chkRun[5]->isChecked());
+    EXPECT_TRUE(w.row(5)->chkAlarm->isChecked());
+    EXPECT_FALSE(w.row(5)->chkRun->isChecked());
 
     // Running without an end: due at the very beginning of the calendar.
     ASSERT_EQ(dialogs->shown.size(), 1u);

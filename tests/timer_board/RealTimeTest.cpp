@@ -83,8 +83,8 @@ TEST_F(RealTimeTest, AClockTimeStartCountsTheRealHoursToThatTime)
         setLocal(month, day, QTime(from, 0));
         frmMain& w = open();
         w.cmdAt_Click(0);
-        w.txtAtHour[0]->setText("9");
-        w.optAM[0]->setChecked(true);
+        w.row(0)->txtAtHour->setText("9");
+        w.row(0)->optAM->setChecked(true);
         w.cmdStart_Click(0);
         EXPECT_EQ(secondsLeft(0), hours * 3600) << month;
         tick();

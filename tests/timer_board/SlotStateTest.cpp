@@ -9,8 +9,8 @@ protected:
         EXPECT_FALSE(w.slotBoard().SlotRunning(i));
         EXPECT_FALSE(w.slotBoard().SlotPaused(i));
         EXPECT_EQ(w.slotBoard().SlotEnd(i), 0);
-        EXPECT_EQ(w.cmdStart[i]->text(), "Start");
-        EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click START to begin the countdown timer.");
+        EXPECT_EQ(w.row(i)->cmdStart->text(), "Start");
+        EXPECT_EQ(w.row(i)->cmdStart->toolTip(), "Click START to begin the countdown timer.");
         EXPECT_EQ(textColour(i), systemText(i));
         EXPECT_EQ(baseColour(i), systemBase(i));
         expectControlsEnabled(i, true);
@@ -20,8 +20,8 @@ protected:
     {
         frmMain& w = *board;
         EXPECT_TRUE(w.slotBoard().SlotRunning(i));
-        EXPECT_EQ(w.cmdStart[i]->text(), "Stop");
-        EXPECT_EQ(w.cmdStart[i]->toolTip(), "Click STOP to stop the countdown timer.");
+        EXPECT_EQ(w.row(i)->cmdStart->text(), "Stop");
+        EXPECT_EQ(w.row(i)->cmdStart->toolTip(), "Click STOP to stop the countdown timer.");
         EXPECT_EQ(textColour(i), text);
         EXPECT_EQ(baseColour(i), QColor(192, 192, 192));
         expectControlsEnabled(i, false);
@@ -29,14 +29,14 @@ protected:
     void expectControlsEnabled(int i, bool enabled)
     {
         frmMain& w = *board;
-        for (QWidget* c : std::initializer_list<QWidget*>{w.txtDays[i], w.txtHours[i], w.txtMinutes[i],
-                                                          w.txtSeconds[i], w.cmdAt[i], w.chkAlarm[i], w.chkRun[i]})
+        for (QWidget* c : std::initializer_list<QWidget*>{w.row(i)->txtDays, w.row(i)->txtHours, w.row(i)->txtMinutes,
+                                                          w.row(i)->txtSeconds, w.row(i)->cmdAt, w.row(i)->chkAlarm, w.row(i)->chkRun})
             EXPECT_EQ(c->isEnabled(), enabled) << c->metaObject()->className() << ' ' << i;
         // The message, the pause and the start button stay usable in every state.
-        EXPECT_TRUE(w.txtDesc[i]->isEnabled());
-        EXPECT_FALSE(w.txtDesc[i]->isReadOnly());
-        EXPECT_TRUE(w.cmdPause[i]->isEnabled());
-        EXPECT_TRUE(w.cmdStart[i]->isEnabled());
+        EXPECT_TRUE(w.row(i)->txtDesc->isEnabled());
+        EXPECT_FALSE(w.row(i)->txtDesc->isReadOnly());
+        EXPECT_TRUE(w.row(i)->cmdPause->isEnabled());
+        EXPECT_TRUE(w.row(i)->cmdStart->isEnabled());
     }
     const QColor green{0, 176, 0};
     const QColor grey{128, 128, 128};
@@ -49,8 +49,8 @@ TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
     w.cmdStart_Click(1);
     expectCounting(1, green);
     EXPECT_FALSE(w.slotBoard().SlotPaused(1));
-    EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.Timer1->interval(), 100);
+    EXPECT_TRUE(w.app().Timer1->isActive());
+    EXPECT_EQ(w.app().Timer1->interval(), 100);
 
     advance(60);
     tick();
@@ -62,7 +62,7 @@ TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
     advance(30);
     tick();
     EXPECT_EQ(shown(1), "0 0 4 00");  // frozen while paused
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.app().Timer1->isActive());
 
     w.cmdPause_Click(1);
     expectCounting(1, green);
@@ -72,7 +72,7 @@ TEST_F(SlotStateTest, IdleCountingPausedCountingAndStop)
     w.cmdStart_Click(1);
     expectIdle(1);
     tick();
-    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_FALSE(w.app().Timer1->isActive());
     EXPECT_TRUE(reminders().isEmpty());
     EXPECT_TRUE(sound->played.isEmpty());
     EXPECT_EQ(sound->beeps, 0);
@@ -101,7 +101,7 @@ TEST_F(SlotStateTest, AStopAndStartWithinOneSecondShowsTheNewEntryTidiedAtTheNex
 TEST_F(SlotStateTest, StopOnAPausedSlotReturnsItToIdleWithoutAlarmOrRun)
 {
     frmMain& w = open();
-    w.chkRun[6]->setChecked(true);
+    w.row(6)->chkRun->setChecked(true);
     dialogs->inputs.push_back("notes.txt");
     type(6, "0", "0", "0", "10");
     w.cmdStart_Click(6);
@@ -115,22 +115,22 @@ TEST_F(SlotStateTest, StopOnAPausedSlotReturnsItToIdleWithoutAlarmOrRun)
     EXPECT_TRUE(sound->played.isEmpty());
     EXPECT_EQ(sound->beeps, 0);
     // The ticks survive a stop.
-    EXPECT_TRUE(w.chkAlarm[6]->isChecked());
-    EXPECT_TRUE(w.chkRun[6]->isChecked());
+    EXPECT_TRUE(w.row(6)->chkAlarm->isChecked());
+    EXPECT_TRUE(w.row(6)->chkRun->isChecked());
 }
 
 TEST_F(SlotStateTest, PauseOnAnIdleSlotMarksItAndTheNextPressStartsItWithoutChecks)
 {
     frmMain& w = open();
-    w.chkAlarm[0]->setChecked(false);
-    w.chkRun[0]->setChecked(true);
+    w.row(0)->chkAlarm->setChecked(false);
+    w.row(0)->chkRun->setChecked(true);
     type(0, "0", "0", "2", "00");
     w.cmdPause_Click(0);
     EXPECT_TRUE(w.slotBoard().SlotPaused(0));
     EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(textColour(0), grey);
     EXPECT_EQ(baseColour(0), QColor(192, 192, 192));
-    EXPECT_EQ(w.cmdStart[0]->text(), "Start");
+    EXPECT_EQ(w.row(0)->cmdStart->text(), "Start");
 
     w.cmdPause_Click(0);
     expectCounting(0, green);
@@ -142,13 +142,13 @@ TEST_F(SlotStateTest, PauseOnAnIdleSlotMarksItAndTheNextPressStartsItWithoutChec
 TEST_F(SlotStateTest, NeitherBoxTickedRefusesTheStart)
 {
     frmMain& w = open();
-    w.chkAlarm[0]->setChecked(false);
+    w.row(0)->chkAlarm->setChecked(false);
     type(0, "0", "0", "2", "00");
     w.cmdStart_Click(0);
     EXPECT_EQ(messages(), QStringList{"Please tick one or both of the 'Alarm' and 'Run' boxes"});
     EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
     EXPECT_FALSE(w.slotBoard().SlotRunning(0));
-    EXPECT_EQ(w.cmdStart[0]->text(), "Start");
+    EXPECT_EQ(w.row(0)->cmdStart->text(), "Start");
     EXPECT_EQ(shown(0), "0 0 2 00");
     EXPECT_TRUE(dialogs->prompts.isEmpty());
 }
@@ -156,26 +156,26 @@ TEST_F(SlotStateTest, NeitherBoxTickedRefusesTheStart)
 TEST_F(SlotStateTest, TimeEntryTogglesOnlyWhileIdle)
 {
     frmMain& w = open();
-    w.cmdAt[5]->click();
+    w.row(5)->cmdAt->click();
     EXPECT_TRUE(w.slotBoard().SlotAtTime(5));
-    EXPECT_TRUE(w.fraAtSpecific[5]->isVisibleTo(w.Frame1[5]));
-    EXPECT_FALSE(w.fraCountdown[5]->isVisibleTo(w.Frame1[5]));
-    w.cmdAt[5]->click();
+    EXPECT_TRUE(w.row(5)->fraAtSpecific->isVisibleTo(w.row(5)));
+    EXPECT_FALSE(w.row(5)->fraCountdown->isVisibleTo(w.row(5)));
+    w.row(5)->cmdAt->click();
     EXPECT_FALSE(w.slotBoard().SlotAtTime(5));
-    EXPECT_FALSE(w.fraAtSpecific[5]->isVisibleTo(w.Frame1[5]));
-    EXPECT_TRUE(w.fraCountdown[5]->isVisibleTo(w.Frame1[5]));
+    EXPECT_FALSE(w.row(5)->fraAtSpecific->isVisibleTo(w.row(5)));
+    EXPECT_TRUE(w.row(5)->fraCountdown->isVisibleTo(w.row(5)));
 
     type(5, "0", "1", "0", "0");
-    w.cmdStart[5]->click();
+    w.row(5)->cmdStart->click();
     EXPECT_TRUE(w.slotBoard().SlotRunning(5));
     // A disabled button ignores the click: the entry mode cannot change while counting.
-    w.cmdAt[5]->click();
+    w.row(5)->cmdAt->click();
     EXPECT_FALSE(w.slotBoard().SlotAtTime(5));
-    w.cmdPause[5]->click();
-    w.cmdAt[5]->click();
+    w.row(5)->cmdPause->click();
+    w.row(5)->cmdAt->click();
     EXPECT_FALSE(w.slotBoard().SlotAtTime(5));
-    w.cmdStart[5]->click();
-    w.cmdAt[5]->click();
+    w.row(5)->cmdStart->click();
+    w.row(5)->cmdAt->click();
     EXPECT_TRUE(w.slotBoard().SlotAtTime(5));
 }
 
@@ -190,7 +190,7 @@ TEST_F(SlotStateTest, OnlyTheOperatedSlotChanges)
             continue;
         EXPECT_FALSE(w.slotBoard().SlotRunning(i)) << i;
         EXPECT_FALSE(w.slotBoard().SlotPaused(i)) << i;
-        EXPECT_EQ(w.cmdStart[i]->text(), "Start") << i;
-        EXPECT_TRUE(w.txtDays[i]->isEnabled()) << i;
+        EXPECT_EQ(w.row(i)->cmdStart->text(), "Start") << i;
+        EXPECT_TRUE(w.row(i)->txtDays->isEnabled()) << i;
     }
 }

@@ -11,10 +11,10 @@ protected:
         clock->set(QDateTime(clock->now().date(), now));
         frmMain& w = *board;
         w.cmdAt_Click(0);
-        w.txtAtHour[0]->setText(h);
-        w.txtAtMin[0]->setText(m);
-        w.txtAtSec[0]->setText(s);
-        (am ? w.optAM[0] : w.optPM[0])->setChecked(true);
+        w.row(0)->txtAtHour->setText(h);
+        w.row(0)->txtAtMin->setText(m);
+        w.row(0)->txtAtSec->setText(s);
+        (am ? w.row(0)->optAM : w.row(0)->optPM)->setChecked(true);
         w.cmdStart_Click(0);
     }
 };
@@ -37,14 +37,14 @@ TEST_F(StartTest, OversizedFieldsAddUp)
     w.cmdStart_Click(0);
     EXPECT_EQ(secondsLeft(0), 5400);
     tick();
-    EXPECT_EQ(w.txtHours[0]->text(), "1");
+    EXPECT_EQ(w.row(0)->txtHours->text(), "1");
     EXPECT_EQ(shown(0), "0 1 30 00");
 }
 
 TEST_F(StartTest, AllZeroExpiresAtTheNextTick)
 {
     frmMain& w = open();
-    w.chkRun[0]->setChecked(true);
+    w.row(0)->chkRun->setChecked(true);
     dialogs->inputs.push_back("https://example.org/");
     w.cmdStart_Click(0);
     EXPECT_TRUE(w.slotBoard().SlotRunning(0));
@@ -65,8 +65,8 @@ TEST_F(StartTest, ClockTimeBecomesACountdownToItsNextOccurrence)
     EXPECT_EQ(shown(0), "0 22 5 0");
     EXPECT_EQ(secondsLeft(0), 22 * 3600 + 5 * 60);
     EXPECT_FALSE(w.slotBoard().SlotAtTime(0));
-    EXPECT_TRUE(w.fraCountdown[0]->isVisibleTo(w.Frame1[0]));
-    EXPECT_FALSE(w.fraAtSpecific[0]->isVisibleTo(w.Frame1[0]));
+    EXPECT_TRUE(w.row(0)->fraCountdown->isVisibleTo(w.row(0)));
+    EXPECT_FALSE(w.row(0)->fraAtSpecific->isVisibleTo(w.row(0)));
     w.cmdStart_Click(0);
 
     startAt(QTime(9, 0, 0), "7", "05", "00", false);
@@ -106,7 +106,7 @@ TEST_F(StartTest, InvalidClockTimeStartsFromTheCountdownFields)
     EXPECT_EQ(secondsLeft(0), 300);
     EXPECT_EQ(shown(0), "0 0 5 00");
     // The clock-time panel stays on display.
-    EXPECT_TRUE(w.fraAtSpecific[0]->isVisibleTo(w.Frame1[0]));
+    EXPECT_TRUE(w.row(0)->fraAtSpecific->isVisibleTo(w.row(0)));
     w.cmdStart_Click(0);
 
     type(0, "0", "0", "7", "00");
@@ -117,7 +117,7 @@ TEST_F(StartTest, InvalidClockTimeStartsFromTheCountdownFields)
 
     // Fields too long to hold are refused before the file prompt, and the stored file stays.
     type(0, "2000", "0", "0", "00");
-    w.chkRun[0]->setChecked(true);
+    w.row(0)->chkRun->setChecked(true);
     startAt(QTime(9, 0, 0), "seven", "05", "00", true);
     EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_TRUE(dialogs->prompts.isEmpty());
@@ -166,8 +166,8 @@ TEST_F(StartTest, BadFieldTextNeverStartsWithADurationNotTyped)
         w.cmdStart_Click(0);
         if (!c.seconds_left) {
             EXPECT_FALSE(w.slotBoard().SlotRunning(0));
-            EXPECT_EQ(w.cmdStart[0]->text(), "Start");
-            EXPECT_TRUE(w.txtDays[0]->isEnabled());
+            EXPECT_EQ(w.row(0)->cmdStart->text(), "Start");
+            EXPECT_TRUE(w.row(0)->txtDays->isEnabled());
             EXPECT_EQ(messages(), QStringList{kTooLong});
             continue;
         }
@@ -175,7 +175,7 @@ TEST_F(StartTest, BadFieldTextNeverStartsWithADurationNotTyped)
         EXPECT_TRUE(dialogs->shown.empty());
         EXPECT_EQ(secondsLeft(0), *c.seconds_left);
         // The tick and the save cope with whatever the fields hold.
-        w.SaveTimers();
+        w.app().SaveTimers();
         tick();
         if (*c.seconds_left <= 0) {
             EXPECT_FALSE(w.slotBoard().SlotRunning(0));
@@ -200,14 +200,14 @@ TEST_F(StartTest, TooLongDurationThroughRestartOrQuickStartLeavesTheSlotIdle)
     EXPECT_EQ(messages(), QStringList{kTooLong});
     EXPECT_FALSE(w.slotBoard().SlotRunning(9));
     // A refused start does not set the tick going.
-    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_FALSE(w.app().Timer1->isActive());
 }
 
 TEST_F(StartTest, RunBoxAsksForTheFileWithTheStoredAnswerAsDefault)
 {
     writeIni("RUNFILE3,notes.txt\r\n");
     frmMain& w = open();
-    w.chkRun[3]->setChecked(true);
+    w.row(3)->chkRun->setChecked(true);
     dialogs->inputs.push_back("report.pdf");
     w.cmdStart_Click(3);
     EXPECT_EQ(dialogs->prompts, QStringList{"Enter the file to run|Zelvo 4|notes.txt"});
@@ -222,7 +222,7 @@ TEST_F(StartTest, RunBoxAsksForTheFileWithTheStoredAnswerAsDefault)
     EXPECT_TRUE(w.slotBoard().SlotRunning(3));
 
     // Slot 0 has nothing stored.
-    w.chkRun[0]->setChecked(true);
+    w.row(0)->chkRun->setChecked(true);
     w.cmdStart_Click(0);
     EXPECT_EQ(dialogs->prompts.last(), "Enter the file to run|Zelvo 1|");
 }
@@ -230,13 +230,13 @@ TEST_F(StartTest, RunBoxAsksForTheFileWithTheStoredAnswerAsDefault)
 TEST_F(StartTest, QuickStartFillsTheLastFreeSlotOfThePageOnDisplay)
 {
     frmMain& w = open();
-    w.chkAlarm[9]->setChecked(false);
-    w.chkRun[9]->setChecked(true);
+    w.row(9)->chkAlarm->setChecked(false);
+    w.row(9)->chkRun->setChecked(true);
     w.cmd30s_Click();
     EXPECT_TRUE(w.slotBoard().SlotRunning(9));
-    EXPECT_EQ(w.txtDesc[9]->text(), "Instant timer");
-    EXPECT_TRUE(w.chkAlarm[9]->isChecked());
-    EXPECT_FALSE(w.chkRun[9]->isChecked());
+    EXPECT_EQ(w.row(9)->txtDesc->text(), "Instant timer");
+    EXPECT_TRUE(w.row(9)->chkAlarm->isChecked());
+    EXPECT_FALSE(w.row(9)->chkRun->isChecked());
     EXPECT_EQ(secondsLeft(9), 30);
     EXPECT_TRUE(dialogs->prompts.isEmpty());
 
@@ -308,8 +308,8 @@ TEST_F(StartTest, QuickStartIntoASlotShowingAValidClockTimeCountsToThatTime)
     frmMain& w = open();
     clock->set(QDateTime(clock->now().date(), QTime(9, 0, 0)));
     w.cmdAt_Click(9);
-    w.txtAtHour[9]->setText("10");
-    w.optAM[9]->setChecked(true);
+    w.row(9)->txtAtHour->setText("10");
+    w.row(9)->optAM->setChecked(true);
     w.cmd30s_Click();
     EXPECT_TRUE(w.slotBoard().SlotRunning(9));
     EXPECT_EQ(secondsLeft(9), 3600);

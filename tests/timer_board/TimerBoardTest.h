@@ -3,6 +3,8 @@
 #include "fakes/ZelvoTest.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/OleDate.h"
+#include "timer_board/ZelvoApp.h"
+#include "timer_board/TimerRow.h"
 #include "timer_board/frmMain.h"
 #include "timer_board/frmMessage.h"
 #include <QApplication>
@@ -32,7 +34,7 @@ protected:
     void TearDown() override
     {
         closeReminders();
-        board.reset();
+        dropBoard();
         cSHAREDSettings::resetInstance();
         ZelvoTest::TearDown();
     }
@@ -40,43 +42,44 @@ protected:
     frmMain& open()
     {
         closeReminders();
-        board = std::make_unique<frmMain>();
-        board->Form_Load();
-        board->Timer1->blockSignals(true);
-        board->SaveTimer->blockSignals(true);
-        board->Timer3->blockSignals(true);
+        program = std::make_unique<ZelvoApp>();
+        board = &program->window();
+        board->app().Form_Load();
+        board->app().Timer1->blockSignals(true);
+        board->app().SaveTimer->blockSignals(true);
+        board->app().Timer3->blockSignals(true);
         return *board;
     }
     // The program ends: slots stored, file written, a fresh store for the next start.
     void closeProgram()
     {
-        board->Form_QueryUnload(frmMain::vbFormControlMenu);
-        board->Form_Unload();
-        board.reset();
+        board->app().Form_QueryUnload(frmMain::vbFormControlMenu);
+        board->app().Form_Unload();
+        dropBoard();
         cSHAREDSettings::resetInstance();
     }
 
     void type(int i, const QString& d, const QString& h, const QString& m, const QString& s)
     {
-        board->txtDays[i]->setText(d);
-        board->txtHours[i]->setText(h);
-        board->txtMinutes[i]->setText(m);
-        board->txtSeconds[i]->setText(s);
+        board->row(i)->txtDays->setText(d);
+        board->row(i)->txtHours->setText(h);
+        board->row(i)->txtMinutes->setText(m);
+        board->row(i)->txtSeconds->setText(s);
     }
     QString shown(int i) const
     {
-        return board->txtDays[i]->text() + ' ' + board->txtHours[i]->text() + ' ' + board->txtMinutes[i]->text() + ' '
-               + board->txtSeconds[i]->text();
+        return board->row(i)->txtDays->text() + ' ' + board->row(i)->txtHours->text() + ' ' + board->row(i)->txtMinutes->text() + ' '
+               + board->row(i)->txtSeconds->text();
     }
     void advance(qint64 seconds) { clock->advanceMs(seconds * 1000); }
-    void tick() { board->Timer1_Timer(); }
+    void tick() { board->app().Timer1_Timer(); }
     // Time until the slot's end, in whole seconds.
     qint64 secondsLeft(int i) const { return std::llround(board->slotBoard().remainingMs(i) / 1000.0); }
 
-    QColor textColour(int i) const { return board->txtDesc[i]->palette().color(QPalette::Text); }
-    QColor baseColour(int i) const { return board->txtDesc[i]->palette().color(QPalette::Base); }
-    QColor systemText(int i) const { return QApplication::palette(board->txtDesc[i]).color(QPalette::Text); }
-    QColor systemBase(int i) const { return QApplication::palette(board->txtDesc[i]).color(QPalette::Base); }
+    QColor textColour(int i) const { return board->row(i)->txtDesc->palette().color(QPalette::Text); }
+    QColor baseColour(int i) const { return board->row(i)->txtDesc->palette().color(QPalette::Base); }
+    QColor systemText(int i) const { return QApplication::palette(board->row(i)->txtDesc).color(QPalette::Text); }
+    QColor systemBase(int i) const { return QApplication::palette(board->row(i)->txtDesc).color(QPalette::Base); }
 
     static QList<frmMessage*> reminders()
     {
@@ -115,5 +118,12 @@ protected:
     QString alarm() const { return path("alarm.wav"); }
     void addAlarmFile() { writeBytes("alarm.wav", QByteArray("RIFF\0\0\0\0WAVE", 12)); }
 
-    std::unique_ptr<frmMain> board;
+    void dropBoard()
+    {
+        program.reset();
+        board = nullptr;
+    }
+
+    std::unique_ptr<ZelvoApp> program;
+    frmMain* board = nullptr;
 };

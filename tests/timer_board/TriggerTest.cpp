@@ -16,12 +16,12 @@ TEST_F(TriggerTest, AnOutsideTriggerArrivingInsideAStepWaitsAndThenRunsOnce)
     int answers = 0;
     const std::pair<const char*, std::function<void()>> kinds[] = {
         {"command", [&] { lock->handler(CommandMessage::encode({{"stop", "2"}, "/"}), [&](const QByteArray&) { ++answers; }); }},
-        {"tray menu Quit", [&] { board->mnuQuit->trigger(); }},
-        {"close request", [&] { board->closeRequested(frmMain::vbAppTaskManager); }},
+        {"tray menu Quit", [&] { board->app().mnuQuit->trigger(); }},
+        {"close request", [&] { board->app().closeRequested(frmMain::vbAppTaskManager); }},
     };
     enum Moment { AlarmPump, ModalDialog, StartUpList };
     const auto ran = [&](const char* kind) {
-        return kind == kinds[0].first ? answers == 1 && !board->slotBoard().SlotRunning(1) : board->unloaded();
+        return kind == kinds[0].first ? answers == 1 && !board->slotBoard().SlotRunning(1) : board->app().unloaded();
     };
     for (const auto& [kind, fire] : kinds) {
         for (const Moment moment : {AlarmPump, ModalDialog, StartUpList}) {
@@ -34,11 +34,12 @@ TEST_F(TriggerTest, AnOutsideTriggerArrivingInsideAStepWaitsAndThenRunsOnce)
                                            : "");
             if (moment == StartUpList)
                 dialogs->whileShown = fire;  // the list of those that ended while closed
-            board = std::make_unique<frmMain>();
-            CommandServer server(board->slotBoard(), *board);
+            program = std::make_unique<ZelvoApp>();
+            board = &program->window();
+            CommandServer server(board->slotBoard(), board->app());
             server.listen(*lock);
-            board->Form_Load();
-            board->Timer1->blockSignals(true);
+            board->app().Form_Load();
+            board->app().Timer1->blockSignals(true);
             if (moment != StartUpList) {  // there it was restored
                 board->slotBoard().setFields(1, {"0", "0", "5", "0"});
                 board->slotBoard().startTimer(1);
@@ -56,7 +57,7 @@ TEST_F(TriggerTest, AnOutsideTriggerArrivingInsideAStepWaitsAndThenRunsOnce)
                 QEventLoop loop;
                 QTimer::singleShot(0, &loop, [&] {
                     dialogs->whileShown = fire;
-                    board->chkAlarm[3]->setChecked(false);
+                    board->row(3)->chkAlarm->setChecked(false);
                     board->cmdStart_Click(3);
                     loop.quit();
                 });
@@ -102,7 +103,7 @@ TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
         const auto send = [&] {
             for (const QStringList& args : c.sent) {
                 if (args[0] == "signal")
-                    board->closeRequested(frmMain::vbAppTaskManager);
+                    board->app().closeRequested(frmMain::vbAppTaskManager);
                 else if (args[0] == "window")
                     reminders().value(0)->cmdSnooze->click();
                 else if (args[0] == "notice")
@@ -121,11 +122,12 @@ TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
             send();
             inside = replies.size();
         };
-        board = std::make_unique<frmMain>();
-        CommandServer server(board->slotBoard(), *board);
+        program = std::make_unique<ZelvoApp>();
+            board = &program->window();
+        CommandServer server(board->slotBoard(), board->app());
         server.listen(*lock);
-        board->Form_Load();
-        board->Timer1->blockSignals(true);
+        board->app().Form_Load();
+        board->app().Timer1->blockSignals(true);
         board->slotBoard().setFields(1, {"0", "0", "5", "0"});
         board->slotBoard().startTimer(1);
         if (c.state == AnswersQueued) {
@@ -137,9 +139,9 @@ TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
         } else if (c.state != StartUpList) {
             QEventLoop loop;  // the program's own loop runs; the question nests another
             QTimer::singleShot(0, &loop, [&] {
-                c.state == QuitQuestion   ? board->mnuQuit->trigger()
+                c.state == QuitQuestion   ? board->app().mnuQuit->trigger()
                 : c.state == ExitQuestion ? board->cmdExit_Click()
-                                          : board->Timer3_Timer();
+                                          : board->app().Timer3_Timer();
                 loop.quit();
             });
             loop.exec();
@@ -147,7 +149,7 @@ TEST_F(TriggerTest, TheEndRefusesWhatWaitsAndARingIsAnsweredOnce)
         QTest::qWait(200);
         const bool ended = c.state != AnswersQueued && c.state != UpdateQuestion;
         EXPECT_EQ(inside, c.state == UpdateQuestion ? 1 : 0) << c.name << ": answered while the question was open";
-        EXPECT_EQ(board->unloaded(), ended) << c.name;
+        EXPECT_EQ(board->app().unloaded(), ended) << c.name;
         ASSERT_EQ(replies.size(), c.replies.size()) << c.name << ": " << replies.join('|').toStdString();
         for (int k = 0; k < replies.size(); ++k)
             EXPECT_TRUE(replies[k].startsWith(c.replies[k])) << c.name << ": " << replies[k].toStdString();

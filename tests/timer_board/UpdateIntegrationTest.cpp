@@ -48,10 +48,10 @@ const QString kCurrentFile = "/versions/ZELV_current.txt";
 TEST_F(UpdateIntegrationTest, StartUpAttachesTheUpdaterAndArmsTheThirtySecondTimer)
 {
     frmMain& w = open();
-    ASSERT_NE(w.Updater, nullptr);
-    EXPECT_TRUE(w.Timer3->isActive());
-    EXPECT_EQ(w.Timer3->interval(), 30000);
-    EXPECT_FALSE(w.Updater->isVisible());
+    ASSERT_NE(w.app().Updater, nullptr);
+    EXPECT_TRUE(w.app().Timer3->isActive());
+    EXPECT_EQ(w.app().Timer3->interval(), 30000);
+    EXPECT_FALSE(w.app().Updater->isVisible());
     EXPECT_TRUE(requests().isEmpty());
 }
 
@@ -59,26 +59,26 @@ TEST_F(UpdateIntegrationTest, WithAutomaticChecksOffTheTimerOnlyLogs)
 {
     writeIni("ASKEDABOUTAUTOUPDATES,-1 \r\nDISABLEAUTOUPDATECHECK,-1 \r\n");
     frmMain& w = open();
-    w.Timer3_Timer();
-    EXPECT_FALSE(w.Timer3->isActive());
+    w.app().Timer3_Timer();
+    EXPECT_FALSE(w.app().Timer3->isActive());
     EXPECT_TRUE(readBytes("log.txt").contains(", Automatic update check is disabled\r\n"));
     EXPECT_TRUE(dialogs->shown.empty());
     EXPECT_TRUE(requests().isEmpty());
     EXPECT_FALSE(store().IsSettingPresent("LastUpdateCheck"));
-    EXPECT_FALSE(w.Updater->isVisible());
+    EXPECT_FALSE(w.app().Updater->isVisible());
 }
 
 TEST_F(UpdateIntegrationTest, TheFirstRunAsksOnceAndADueCheckRunsSilently)
 {
     frmMain& w = open();
     dialogs->answers.push_back(Dialogs::Answer::Yes);  // weekly checks on
-    w.Timer3_Timer();
+    w.app().Timer3_Timer();
     EXPECT_EQ(requests(), QStringList({MakerAddresses::updateServer() + kCurrentFile + " | GET"}));
     EXPECT_EQ(messages(),
               QStringList({"Do you want to enable an automatic weekly check for new versions of this software? "
                            "(Recommended)",
                            "An update is available. Would you like to view the details now?"}));
-    EXPECT_FALSE(w.Updater->isVisible()) << "silent, and the answer was No";
+    EXPECT_FALSE(w.app().Updater->isVisible()) << "silent, and the answer was No";
     EXPECT_TRUE(store().IsSettingPresent("LastUpdateCheck"));
 }
 
@@ -87,7 +87,7 @@ TEST_F(UpdateIntegrationTest, NoCheckRunsWhenTheLastOneIsRecent)
     writeIni("ASKEDABOUTAUTOUPDATES,-1 \r\nDISABLEAUTOUPDATECHECK,0 \r\n");
     frmMain& w = open();
     store().sSet("LastUpdateCheck", "07/Dec/2026");
-    w.Timer3_Timer();
+    w.app().Timer3_Timer();
     EXPECT_TRUE(requests().isEmpty());
     EXPECT_TRUE(dialogs->shown.empty());
 }
@@ -95,22 +95,22 @@ TEST_F(UpdateIntegrationTest, NoCheckRunsWhenTheLastOneIsRecent)
 TEST_F(UpdateIntegrationTest, CheckForUpdateDropsTheAutomaticCheckAndShowsTheWindow)
 {
     frmMain& w = open();
-    ASSERT_TRUE(w.Timer3->isActive());
+    ASSERT_TRUE(w.app().Timer3->isActive());
     w.cmdCheckUpdate_Click();
-    EXPECT_FALSE(w.Timer3->isActive());
+    EXPECT_FALSE(w.app().Timer3->isActive());
     EXPECT_EQ(requests(), QStringList({MakerAddresses::updateServer() + kCurrentFile + " | GET"}));
-    EXPECT_TRUE(w.Updater->isVisible());
-    EXPECT_EQ(w.Updater->lblProgram->text(), "Zelvo version 1.0.46");
-    EXPECT_EQ(w.Updater->lblUpdate->text(), "Version 9.9.9 is available!");
-    EXPECT_EQ(w.Updater->downloadAddress(), "https://h/ZelvoSetup999.exe");
+    EXPECT_TRUE(w.app().Updater->isVisible());
+    EXPECT_EQ(w.app().Updater->lblProgram->text(), "Zelvo version 1.0.46");
+    EXPECT_EQ(w.app().Updater->lblUpdate->text(), "Version 9.9.9 is available!");
+    EXPECT_EQ(w.app().Updater->downloadAddress(), "https://h/ZelvoSetup999.exe");
     EXPECT_TRUE(dialogs->shown.empty());
 }
 
 TEST_F(UpdateIntegrationTest, AnAgreedInstallWaitsForTheExitInTheProgramFolder)
 {
     frmMain& w = open();
-    emit w.Updater->InstallFile();
-    EXPECT_EQ(w.PendingInstaller, path("ZelvoUpd.exe"));
+    emit w.app().Updater->InstallFile();
+    EXPECT_EQ(w.app().PendingInstaller, path("ZelvoUpd.exe"));
     ASSERT_EQ(messages(), QStringList({"Please exit Zelvo now to begin the update process."}));
     EXPECT_EQ(dialogs->shown[0].buttons, Dialogs::Buttons::Ok);
     EXPECT_EQ(dialogs->shown[0].title, "Zelvo");
