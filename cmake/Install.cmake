@@ -2,6 +2,9 @@
 # and an icon; user files then go to the per-user data folder.
 include(GNUInstallDirs)
 install(TARGETS zelvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET zelvo_sound)
+  install(TARGETS zelvo_sound LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/zelvo)
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/assets/alarm.wav ${CMAKE_SOURCE_DIR}/assets/splash.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvo)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/zelvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

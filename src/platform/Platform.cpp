@@ -7,7 +7,7 @@
 #ifdef Q_OS_WIN
 #include "platform/windows/WinSoundOut.h"
 #else
-#include "platform/QtSoundOut.h"
+#include "platform/ModuleSoundOut.h"
 #endif
 #include "platform/QtTrayHost.h"
 #include "platform/SystemAppFacts.h"
@@ -62,7 +62,7 @@ FileSystem& fileSystem() { return get<LocalFileSystem>(seams().fileSystem); }
 #ifdef Q_OS_WIN
 SoundOut& sound() { return get<WinSoundOut>(seams().sound); }
 #else
-SoundOut& sound() { return get<QtSoundOut>(seams().sound); }
+SoundOut& sound() { return get<ModuleSoundOut>(seams().sound); }
 #endif
 TrayHost& tray() { return get<QtTrayHost>(seams().tray); }
 Notifier& notifier() { return get<DesktopNotifier>(seams().notifier); }

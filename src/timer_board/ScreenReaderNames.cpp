@@ -37,7 +37,7 @@ void ScreenReaderNames::nameAll()
         return;
     m_named = true;
     for (int i = 0; i < frmMain::kRows; ++i)
-        if (TimerRow* row = m_window.row(i))
+        if (TimerRow* row = m_window.builtRow(i))
             row->nameControls();
     if (m_window.txtCustom)
         nameStrip();

@@ -143,8 +143,6 @@ void ZelvoApp::Form_Load()
     });
     g([&] { Timer1->stop(); });
     g([&] { TrayIcon->setPixmap(picRed->pixmap()); });
-    for (int i = 1; i < frmMain::kRows; ++i)
-        g([&] { w.buildRow(i); });
     for (int i = 0; i < frmMain::kRows; ++i)
         m_store.loadEntry(i);
     g([&] { w.ShowPage(0); });

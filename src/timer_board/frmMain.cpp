@@ -33,8 +33,8 @@ frmMain::frmMain(ZelvoApp& app)
     setWindowIcon(QIcon(TrayPictures::green()));
     connect(&slotBoard(), &SlotBoard::slotChanged, this, &frmMain::drawRow);
     connect(&slotBoard(), &SlotBoard::fieldsChanged, this, [this](int i) {
-        if (row(i))
-            row(i)->drawFields();
+        if (TimerRow* r = builtRow(i))
+            r->drawFields();
     });
     // The rows are laid out for an 8-point font (a style sheet would drop it, and costs a tenth
     // of the start-up polishing a thousand widgets).
@@ -44,7 +44,7 @@ frmMain::frmMain(ZelvoApp& app)
     m_rowStyle = new RowStyle;
     m_rowStyle->setParent(this);
     setFixedSize(Twips::px(8088), Twips::px(6264));
-    buildRow(0);
+    row(0);
     buildBottomStrip();
 }
 
@@ -52,11 +52,19 @@ frmMain::~frmMain() = default;
 
 SlotBoard& frmMain::slotBoard() { return m_app.slotBoard(); }
 
+TimerRow* frmMain::row(int i)
+{
+    if (!builtRow(i))
+        buildRow(i);
+    return m_rows[i];
+}
+
 void frmMain::buildRow(int i)
 {
     auto* r = new TimerRow(slotBoard(), i, m_rowStyle, this, i > 0 ? row(i - 1) : nullptr);
-    m_rows.at(static_cast<std::size_t>(i)) = r;
+    m_rows[i] = r;
     r->hide();
+    r->draw();
     m_names.rowBuilt(i);
     if (i >= kSlots)
         return;
@@ -84,10 +92,11 @@ void frmMain::buildBottomStrip()
 
 void frmMain::nameControls() { m_names.nameAll(); }
 
+// A row not built yet draws itself from the slot when it is.
 void frmMain::drawRow(int i)
 {
-    if (row(i))
-        row(i)->draw();
+    if (TimerRow* r = builtRow(i))
+        r->draw();
 }
 
 // ---- pages -----------------------------------------------------------------------------------
@@ -95,7 +104,8 @@ void frmMain::drawRow(int i)
 void frmMain::HideAllRows()
 {
     for (TimerRow* r : m_rows)
-        r->hide();
+        if (r)
+            r->hide();
 }
 
 void frmMain::ShowPage(int first)
@@ -124,7 +134,11 @@ void frmMain::optPage_Click(int page)
     ShowPage(10 * page);
 }
 
-bool frmMain::slotOnPage(int i) const { return row(i)->isVisibleTo(this); }
+bool frmMain::slotOnPage(int i) const
+{
+    const TimerRow* r = builtRow(i);
+    return r && r->isVisibleTo(this);
+}
 
 // ---- the rows' buttons -----------------------------------------------------------------------
 

@@ -27,11 +27,12 @@ public:
 
     ZelvoApp& app() { return m_app; }
     SlotBoard& slotBoard();
-    // The row of slot i; nullptr until the start-up has built it.
-    TimerRow* row(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
+    // The row of slot i, built (hidden) when first asked for: a page's rows are made when it is
+    // first shown, so a start builds the ten it shows and not the thousand widgets of all forty.
+    TimerRow* row(int i);
+    // The row when it has been built, otherwise nullptr.
+    TimerRow* builtRow(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
     QPushButton* pageButton(int page) const { return m_pages.at(static_cast<std::size_t>(page)); }
-    // Builds row i, hidden, with its names and Tab order; the start-up builds all but the first.
-    void buildRow(int i);
 
     void optPage_Click(int page);
     void HideAllRows();
@@ -72,6 +73,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Builds row i, and any before it first, so that Tab goes from row to row in their order.
+    void buildRow(int i);
     void buildBottomStrip();
     void drawRow(int i);
 
