@@ -1,5 +1,5 @@
 #include "command_line/CommandLine.h"
-#include "slot_model/SlotMath.h"
+#include "slot_model/ClockTime.h"
 #include <QMap>
 #include <QRegularExpression>
 #include <cmath>
@@ -183,7 +183,7 @@ std::optional<int> clockTime(const QString& text)
     if (!half.isEmpty()) {
         if (hour < 1 || hour > 12)
             return std::nullopt;
-        hour = SlotMath::hour24(hour, half == "pm");
+        hour = ClockTime::hour24(hour, half == "pm");
     } else if (hour > 23) {
         return std::nullopt;
     }

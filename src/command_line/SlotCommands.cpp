@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "slot_model/SlotBoard.h"
 #include "slot_model/SlotHost.h"
+#include "slot_model/StoredEnd.h"
 #include "support/TriggerQueue.h"
 #include <QDateTime>
 #include <QDir>
@@ -21,7 +22,7 @@ Reply refused(const QString& why) { return Reply{1, QString(), why}; }
 // The one limit of a command's duration, in its own words (the window's text speaks of its fields).
 Reply tooLong()
 {
-    constexpr std::int64_t most = SlotMath::kLongestSeconds;
+    constexpr std::int64_t most = Duration::kLongestSeconds;
     return refused(QStringLiteral("That countdown is too long: the longest is %1 days %2:%3:%4.")
                        .arg(most / 86400)
                        .arg(most / 3600 % 24)
@@ -32,8 +33,7 @@ Reply tooLong()
 // An end moment in ISO 8601 with its offset from UTC, so the hour that comes twice reads apart.
 QString isoEnd(std::int64_t msFromNow)
 {
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(SlotMath::wholeSecond(Platform::clock().utcMs() + msFromNow));
-    const QString iso = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+    const QString iso = StoredEnd::isoForm(Platform::clock().utcMs() + msFromNow);
     return iso.endsWith('Z') ? iso.chopped(1) + QStringLiteral("+00:00") : iso;
 }
 
@@ -119,7 +119,7 @@ int SlotCommands::pick(const Command& c, Reply& reply) const
 Reply SlotCommands::start(const Command& c, const QString& folder)
 {
     // Checked before anything changes: a refused command leaves every slot as it was.
-    if (c.verb == Command::Verb::Start && !SlotMath::fieldsFor(c.seconds))
+    if (c.verb == Command::Verb::Start && !Duration(c.seconds).fields())
         return tooLong();
     const auto target = c.run.isEmpty() ? std::optional<QString>(QString()) : runTarget(c.run, folder);
     if (!target)
@@ -145,12 +145,10 @@ void SlotCommands::fill(int i, const Command& c, const QString& runFile)
     if (board.SlotAtTime(i) != clockTime)
         board.toggleAtTime(i);
     if (clockTime) {
-        const auto [hour, pm] = SlotMath::hour12(c.clockSeconds / 3600);
-        board.setClockEntry(i, QString::number(hour),
-                            QStringLiteral("%1").arg(c.clockSeconds / 60 % 60, 2, 10, QLatin1Char('0')),
-                            QStringLiteral("%1").arg(c.clockSeconds % 60, 2, 10, QLatin1Char('0')), !pm);
+        const ClockTime::Entry at = ClockTime::ofSeconds(c.clockSeconds).value().entry();
+        board.setClockEntry(i, at.hour, at.minute, at.second, at.am);
     } else {
-        board.setFields(i, *SlotMath::fieldsFor(c.seconds));
+        board.setFields(i, *Duration(c.seconds).fields());
     }
     board.setAlarm(i, c.alarm);
     board.setRun(i, !c.run.isEmpty());
@@ -162,7 +160,7 @@ void SlotCommands::fill(int i, const Command& c, const QString& runFile)
 QString SlotCommands::describe(int i) const
 {
     const SlotBoard& board = m_board;
-    const std::int64_t left = (board.remainingMs(i) + 999) / 1000;
+    const std::int64_t left = Duration::left(board.remainingMs(i)).seconds();
     return QStringLiteral("Timer %1 \"%2\" ends at %3 (in %4)")
         .arg(i + 1)
         .arg(board.entry(i).message, humanEnd(board.remainingMs(i)),
@@ -179,7 +177,8 @@ Reply SlotCommands::list(const Command& c) const
             continue;
         const bool paused = board.SlotPaused(i);
         const std::int64_t left =
-            paused ? SlotMath::durationSeconds(board.entry(i).fields).value_or(0) : (board.remainingMs(i) + 999) / 1000;
+            (paused ? Duration::ofFields(board.entry(i).fields).value_or(Duration(0)) : Duration::left(board.remainingMs(i)))
+                .seconds();
         const QString state = (paused ? QStringLiteral("paused") : QStringLiteral("counting"))
                               + (board.entry(i).repeat ? QStringLiteral(", repeats") : QString());
         rows.append(QJsonObject{{"slot", i + 1},
@@ -225,7 +224,7 @@ Reply SlotCommands::snooze(const Command& c)
         return refused(c.slot ? QStringLiteral("Timer %1 has not rung in the last hour").arg(c.slot)
                               : QStringLiteral("No timer has rung in the last hour"));
     const std::int64_t seconds = c.seconds ? c.seconds : SlotBoard::kSnoozeSeconds;
-    if (!SlotMath::fieldsFor(seconds))
+    if (!Duration(seconds).fields())
         return tooLong();
     int to = -1;
     switch (m_board.answer(ring, seconds, &to)) {

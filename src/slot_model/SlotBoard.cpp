@@ -2,7 +2,6 @@
 #include "diagnostics/cSharedLogging.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
-#include "settings/cSHAREDSettings.h"
 #include "platform/AppError.h"
 #include "support/Conversions.h"
 #include "support/Guard.h"
@@ -22,7 +21,6 @@ const QString SlotBoard::kNoDuration =
     QStringLiteral("Timer %1 cannot restart: its last duration could not be read (see the log).");
 
 namespace {
-cSHAREDSettings& settings() { return cSHAREDSettings::instance(); }
 std::int64_t bootNow() { return Platform::clock().bootMs(); }
 
 // A field too large to read (400 digits) holds something.
@@ -65,14 +63,17 @@ const SlotBoard::Entry& SlotBoard::entry(int i) const { return slot(i).entry; }
 std::int64_t SlotBoard::remainingMs(int i) const
 {
     const Slot& s = slot(i);
-    if (!s.running || s.end == 0)
+    if (!SlotRunning(i) || s.end == 0)
         return 0;
     return s.end - bootNow();
 }
 
 bool SlotBoard::anyRunning() const
 {
-    return std::any_of(m_slots.begin(), m_slots.begin() + kSlots, [](const Slot& s) { return s.running; });
+    for (int i = 0; i < kSlots; ++i)
+        if (SlotRunning(i))
+            return true;
+    return false;
 }
 
 // ---- what the user types ---------------------------------------------------------------------
@@ -101,7 +102,8 @@ QString SlotBoard::singleLine(const QString& text)
 
 void SlotBoard::takeOver(Slot& s)
 {
-    s.kept = false;
+    if (s.state == State::Kept)
+        s.state = State::Idle;
     s.unreadable.clear();
 }
 
@@ -109,7 +111,7 @@ void SlotBoard::followMoment(Slot& s, std::int64_t utcMs)
 {
     const std::int64_t utc = Platform::clock().utcMs();
     const bool others = std::any_of(m_slots.begin(), m_slots.begin() + kSlots,
-                                    [&](const Slot& o) { return &o != &s && o.wallEnd && o.running && !o.paused; });
+                                    [&](const Slot& o) { return &o != &s && o.wallEnd && o.state == State::Counting; });
     if (!others)
         m_wallOffset = utc - bootNow();
     s.wallEnd = utcMs;
@@ -125,7 +127,7 @@ void SlotBoard::setRepeat(int i, bool on) { change(i, &Entry::repeat, on); }
 void SlotBoard::setRunFile(int i, const QString& target)
 {
     change(i, &Entry::runFile, target);
-    Guard::silently([&] { settings().sSet("RunFile" + QString::number(i), target); });
+    Guard::silently([&] { emit runFileChanged(i); });
 }
 
 void SlotBoard::setClockEntry(int i, const QString& hour, const QString& minute, const QString& second, bool am)
@@ -150,9 +152,9 @@ std::optional<QString> SlotBoard::startRefusal(int i) const
     if (!e.alarm && !e.run)
         return kNoBox;
     // A valid clock time always fits the fields.
-    if (s.atTime && SlotMath::clockTimeSeconds(SlotMath::composeClockTime(e.atHour, e.atMin, e.atSec, e.am)))
+    if (s.atTime && entryClockTime(s))
         return std::nullopt;
-    if (!SlotMath::durationSeconds(e.fields))
+    if (!Duration::ofFields(e.fields))
         return kTooLong;
     return std::nullopt;
 }
@@ -162,7 +164,7 @@ void SlotBoard::toggleAtTime(int i)
     Slot& s = slot(i);
     takeOver(s);
     s.atTime = !s.atTime;
-    s.entry.clockPanel = s.atTime;
+    s.entry.kind = s.atTime ? Kind::ClockTime : Kind::Duration;
     emit slotChanged(i);
 }
 
@@ -174,11 +176,11 @@ std::int64_t wholeSecondNow() { return Platform::clock().utcMs() / 1000 * 1000; 
 // later day's, so a daily time stays at its hour across a daylight-saving change. A time the
 // clocks skip that night comes as Qt places it (after the gap); in the hour that comes twice the
 // first of the two counts, so a time already passed once means tomorrow.
-std::int64_t SlotBoard::nextClockMoment(int targetSeconds, std::int64_t after)
+std::int64_t SlotBoard::nextClockMoment(const ClockTime& time, std::int64_t after)
 {
     const QDate day = QDateTime::fromMSecsSinceEpoch(after).date();
     for (int d = 0; d < 3; ++d) {
-        const QDateTime at(day.addDays(d), QTime(0, 0).addSecs(targetSeconds));
+        const QDateTime at(day.addDays(d), QTime(0, 0).addSecs(time.secondsOfDay()));
         if (at.isValid() && at.toMSecsSinceEpoch() > after)
             return at.toMSecsSinceEpoch();
     }
@@ -188,10 +190,15 @@ std::int64_t SlotBoard::nextClockMoment(int targetSeconds, std::int64_t after)
 // Seconds from now (to the whole second) until that time today (0 in its own second), or
 // tomorrow when it is earlier than now on the wall clock; real seconds, so a daylight-saving
 // change in between counts as the hour it really is.
-int SlotBoard::secondsUntilClockTime(int targetSeconds)
+int SlotBoard::secondsUntilClockTime(const ClockTime& time)
 {
     const std::int64_t now = wholeSecondNow();
-    return static_cast<int>((nextClockMoment(targetSeconds, now - 1) - now) / 1000);
+    return static_cast<int>((nextClockMoment(time, now - 1) - now) / 1000);
+}
+
+std::optional<ClockTime> SlotBoard::entryClockTime(const Slot& s) const
+{
+    return ClockTime::ofEntry(s.entry.atHour, s.entry.atMin, s.entry.atSec, s.entry.am);
 }
 
 // A clock time becomes a countdown when it starts and from then on keeps its real duration like
@@ -199,29 +206,26 @@ int SlotBoard::secondsUntilClockTime(int targetSeconds)
 void SlotBoard::convertClockTime(int i)
 {
     Slot& s = slot(i);
-    const QString text = SlotMath::composeClockTime(s.entry.atHour, s.entry.atMin, s.entry.atSec, s.entry.am);
     s.atTime = false;
-    const auto target = SlotMath::clockTimeSeconds(text);
+    const auto target = entryClockTime(s);
     if (!target)
         return;
-    const int interval = secondsUntilClockTime(*target);
-    s.entry.clockPanel = false;
-    s.entry.fields = *SlotMath::fieldsFor(interval);  // under a day: days "0"
+    s.entry.kind = Kind::Duration;
+    s.entry.fields = *Duration(secondsUntilClockTime(*target)).fields();  // under a day: days "0"
 }
 
 bool SlotBoard::startTimer(int i)
 {
     Slot& s = slot(i);
-    std::optional<int> clock;
+    std::optional<ClockTime> clock;
     Guard::silently([&] {
         if (s.atTime)
-            clock = SlotMath::clockTimeSeconds(
-                SlotMath::composeClockTime(s.entry.atHour, s.entry.atMin, s.entry.atSec, s.entry.am));
+            clock = entryClockTime(s);
     });
     if (!begin(i))
         return false;
-    s.lastSeconds = SlotMath::durationSeconds(s.entry.fields).value_or(0);
-    s.lastClock = clock.value_or(-1);
+    s.last.seconds = Duration::ofFields(s.entry.fields).value_or(Duration(0)).seconds();
+    s.last.clock = clock;
     // A clock time is a moment on the wall clock: it moves when the clock is set.
     if (clock)
         followMoment(s, nextClockMoment(*clock, wholeSecondNow() - 1));
@@ -233,7 +237,7 @@ bool SlotBoard::begin(int i)
     Slot& s = slot(i);
     takeOver(s);
     s.wallEnd = 0;
-    s.round = 0;
+    s.last.round = 0;
     s.shownSeconds = -1;
     // A failing step of a start is passed over silently.
     Guard::silently([&] {
@@ -242,16 +246,15 @@ bool SlotBoard::begin(int i)
     });
     // A duration the fields cannot hold never starts with an old one; the slot stays idle and
     // the tick and tray are left as they were.
-    const auto duration = SlotMath::durationSeconds(s.entry.fields);
+    const auto duration = Duration::ofFields(s.entry.fields);
     if (!duration) {
         emit slotChanged(i);
         Guard::silently([&] { emit refused(kTooLong); });
         return false;
     }
-    s.duration = static_cast<double>(*duration) / 86400.0;
-    s.running = true;
-    s.paused = false;
-    s.end = bootNow() + *duration * 1000;
+    s.duration = static_cast<double>(duration->seconds()) / 86400.0;
+    s.state = State::Counting;
+    s.end = bootNow() + duration->seconds() * 1000;
     // Told once the slot stands: its receiver lets pending events run, a tick among them.
     Guard::silently([&] { emit countdownStarting(); });
     emit slotChanged(i);
@@ -263,19 +266,27 @@ void SlotBoard::stopTimer(int i)
     Slot& s = slot(i);
     takeOver(s);
     s.wallEnd = 0;
-    s.round = 0;
+    s.last.round = 0;
     s.shownSeconds = -1;
     s.end = 0;
-    s.running = false;
-    s.paused = false;
+    s.state = State::Idle;
     s.entry.fields = {"0", "0", "0", "00"};
     emit slotChanged(i);
 }
 
 void SlotBoard::pauseTimer(int i)
 {
-    takeOver(slot(i));
-    slot(i).paused = true;
+    Slot& s = slot(i);
+    takeOver(s);
+    s.state = s.state == State::Idle ? State::MarkedPaused : s.state == State::Counting ? State::Paused : s.state;
+    emit slotChanged(i);
+}
+
+void SlotBoard::settle(int i)
+{
+    if (slot(i).state != State::Paused)
+        return;
+    slot(i).state = State::MarkedPaused;
     emit slotChanged(i);
 }
 
@@ -298,7 +309,7 @@ int SlotBoard::freeSlot(bool anyPage) const
 bool SlotBoard::isFree(const Slot& s)
 {
     const SlotMath::Fields& f = s.entry.fields;
-    return !s.running && !s.kept && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds);
+    return (s.state == State::Idle || s.state == State::MarkedPaused) && isZero(f.days) && isZero(f.hours) && isZero(f.minutes) && isZero(f.seconds);
 }
 
 int SlotBoard::lastFree(bool pageOnly) const
@@ -324,6 +335,45 @@ int SlotBoard::startInstant(std::int32_t seconds)
     return i;
 }
 
+// ---- what the settings file gave back ------------------------------------------------------------
+
+void SlotBoard::keep(int i) { slot(i).state = State::Kept; }
+
+bool SlotBoard::noteUnreadable(int i, const QString& key)
+{
+    QStringList& keys = slot(i).unreadable;
+    if (keys.contains(key))
+        return false;
+    keys << key;
+    return true;
+}
+
+void SlotBoard::fill(int i, const Entry& entry, const Last& last)
+{
+    slot(i).entry = entry;
+    slot(i).last = last;
+    emit slotChanged(i);
+}
+
+void SlotBoard::beginRestore() { m_wallOffset = Platform::clock().utcMs() - bootNow(); }
+
+bool SlotBoard::restoreCountdown(int i, std::int64_t endUtcMs)
+{
+    // The start is the restore's, not the user's: what was read stays as it was read.
+    Slot& s = slot(i);
+    const Last last = s.last;
+    const QStringList unreadable = s.unreadable;
+    if (!startTimer(i))
+        return false;
+    s.last = last;
+    s.unreadable = unreadable;
+    // The fields hold whole seconds; the countdown still ends at the moment that was stored.
+    followMoment(s, endUtcMs);
+    return true;
+}
+
+int SlotBoard::rangWhileClosed(int i, std::int64_t utcMs) { return addRing(i, utcMs); }
+
 // ---- what a reminder offers --------------------------------------------------------------------
 
 int SlotBoard::addRing(int i, std::int64_t utcMs)
@@ -334,7 +384,7 @@ int SlotBoard::addRing(int i, std::int64_t utcMs)
     std::erase_if(m_rings, [&](const Ring& r) {
         return now - r.utcMs > kRecentMs && !(m_host && m_host->reminderOpen(r.id));
     });
-    Ring ring{++m_lastRing, i, s.entry, s.lastSeconds, s.lastClock, utcMs, QString(), -1};
+    Ring ring{++m_lastRing, i, s.entry, s.last.seconds, s.last.clock, utcMs, QString(), -1};
     m_rings.push_back(ring);
     return ring.id;
 }
@@ -359,25 +409,15 @@ SlotBoard::Answer SlotBoard::answer(int id, std::int64_t seconds, int* at)
         *at = r.answeredIn;
     if (!r.answer.isEmpty())
         return Answer::AlreadyAnswered;
-    const Slot& s = slot(r.slot);
-    // Its own slot, unless it counts something else or the user has typed into it since.
-    const bool ownFree = isFree(s) && s.entry.message == r.entry.message;
-    const bool ownRound = s.running && s.round == r.id;
-    int to = -1;
-    bool ok = false;
-    if (seconds > 0) {
-        to = ownFree ? r.slot : freeSlot(true);
-        ok = to >= 0 && relaunch(r, to, seconds, -1, false, QStringLiteral("snoozed for %1 s").arg(seconds));
-    } else {
-        if (r.clock < 0 && r.seconds < 1)
-            return Answer::NoDuration;
-        to = ownFree || ownRound ? r.slot : freeSlot(true);
-        ok = to >= 0
-             && relaunch(r, to, r.seconds, r.clock, to == r.slot && r.entry.repeat,
-                         r.clock >= 0 ? QStringLiteral("restarted for its clock time")
-                                      : QStringLiteral("restarted for %1 s").arg(r.seconds));
-    }
-    if (!ok)
+    const bool restart = seconds <= 0;
+    if (restart && !r.clock && r.seconds < 1)
+        return Answer::NoDuration;
+    const int to = slotFor(r, restart);
+    Again again{seconds, std::nullopt, false, QStringLiteral("snoozed for %1 s").arg(seconds)};
+    if (restart)
+        again = {r.seconds, r.clock, to == r.slot && r.entry.repeat,
+                 r.clock ? QStringLiteral("restarted for its clock time") : QStringLiteral("restarted for %1 s").arg(r.seconds)};
+    if (to < 0 || !relaunch(r, to, again))
         return Answer::NoFreeSlot;
     if (Ring* still = findRing(m_rings, id)) {
         still->answer = seconds > 0 ? QStringLiteral("snoozed") : QStringLiteral("restarted");
@@ -389,32 +429,41 @@ SlotBoard::Answer SlotBoard::answer(int id, std::int64_t seconds, int* at)
     return Answer::Started;
 }
 
-bool SlotBoard::relaunch(const Ring& ring, int to, std::int64_t seconds, int clock, bool repeat, const QString& how)
+int SlotBoard::slotFor(const Ring& r, bool restart) const
 {
-    if (clock < 0 && (seconds < 1 || !SlotMath::fieldsFor(seconds)))
+    const Slot& s = slot(r.slot);
+    // Its own slot, unless it counts something else or the user has typed into it since.
+    const bool ownFree = isFree(s) && s.entry.message == r.entry.message;
+    const bool ownRound = restart && SlotRunning(r.slot) && s.last.round == r.id;
+    return ownFree || ownRound ? r.slot : freeSlot(true);
+}
+
+bool SlotBoard::relaunch(const Ring& ring, int to, const Again& again)
+{
+    if (!again.clock && (again.seconds < 1 || !Duration(again.seconds).fields()))
         return false;
     Slot& s = slot(to);
     s.entry.message = ring.entry.message;
     s.entry.alarm = ring.entry.alarm;
     s.entry.run = ring.entry.run;
-    s.entry.repeat = repeat;
+    s.entry.repeat = again.repeat;
     setRunFile(to, ring.entry.runFile);
-    std::int64_t span = seconds;
+    std::int64_t span = again.seconds;
     std::int64_t moment = 0;
-    if (clock >= 0) {
+    if (again.clock) {
         // A clock time comes round again tomorrow when it is the time now.
-        moment = nextClockMoment(clock, wholeSecondNow());
+        moment = nextClockMoment(*again.clock, wholeSecondNow());
         span = (moment - wholeSecondNow()) / 1000;
     }
     s.atTime = false;
-    s.entry.clockPanel = false;
-    s.entry.fields = *SlotMath::fieldsFor(std::max<std::int64_t>(span, 1));
+    s.entry.kind = Kind::Duration;
+    s.entry.fields = *Duration(std::max<std::int64_t>(span, 1)).fields();
     if (!startTimer(to))
         return false;
-    s.lastClock = clock;
-    if (clock >= 0)
+    s.last.clock = again.clock;
+    if (again.clock)
         followMoment(s, moment);
-    logEnd(ring.slot, to == ring.slot ? how : how + QStringLiteral(" in timer %1").arg(to + 1), to);
+    logEnd(ring.slot, to == ring.slot ? again.how : again.how + QStringLiteral(" in timer %1").arg(to + 1), to);
     return true;
 }
 
@@ -444,11 +493,11 @@ bool SlotBoard::nextRound(int i)
     Slot& s = slot(i);
     if (!s.entry.repeat)
         return false;
-    if (s.lastClock >= 0) {
+    if (s.last.clock) {
         // A daily time comes round when the wall clock shows it again, however long the day.
-        followMoment(s, nextClockMoment(s.lastClock, std::max(wholeSecondNow(), s.wallEnd)));
+        followMoment(s, nextClockMoment(*s.last.clock, std::max(wholeSecondNow(), s.wallEnd)));
     } else {
-        const std::int64_t period = s.lastSeconds * 1000;
+        const std::int64_t period = s.last.seconds * 1000;
         if (period <= 0)
             return false;
         // From the previous end, so the rounds keep their beat however long a reminder stays open;
@@ -473,20 +522,19 @@ bool SlotBoard::tick()
     bool active = false;
     for (int i = 0; i < kSlots; ++i) {
         Slot& s = m_slots[i];
-        if (!s.running || s.paused)
+        if (s.state != State::Counting)
             s.shownSeconds = -1;
-        if (!s.running)
-            continue;
-        if (s.paused) {
+        if (s.state == State::Paused)
             active = true;
+        if (s.state != State::Counting)
             continue;
-        }
         const std::int64_t remaining = s.end - bootNow();
         if (remaining > 0) {
             // The fields change once a second; the other nine ticks leave them alone.
-            const std::int64_t shown = SlotMath::remainingSeconds(remaining);
+            const Duration left = Duration::left(remaining);
+            const std::int64_t shown = left.seconds();
             if (shown != s.shownSeconds) {
-                s.entry.fields = SlotMath::remainingFields(remaining);
+                s.entry.fields = left.shown();
                 s.shownSeconds = shown;
                 emit fieldsChanged(i);
             }
@@ -508,7 +556,7 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
     // A copy: the reminder lets pending events run, and the user may edit the row meanwhile.
     const Entry e = slot(i).entry;
     const int ring = addRing(i, Platform::clock().utcMs());
-    slot(i).round = slot(i).running ? ring : 0;
+    slot(i).last.round = SlotRunning(i) ? ring : 0;
     const QString due = lateNote(i, lateMs);
     // A failing step ends the round, except a missing file (53), which is answered with the
     // slot's reminder before the next step.
@@ -564,7 +612,7 @@ QString SlotBoard::lateNote(int i, std::int64_t lateMs)
 
 void SlotBoard::followWallClock()
 {
-    const auto follows = [](const Slot& s) { return s.wallEnd != 0 && s.running && !s.paused; };
+    const auto follows = [](const Slot& s) { return s.wallEnd != 0 && s.state == State::Counting; };
     if (std::none_of(m_slots.begin(), m_slots.begin() + kSlots, follows))
         return;
     const std::int64_t boot = bootNow();
@@ -588,7 +636,7 @@ std::int64_t SlotBoard::msToNextEnd() const
     const std::int64_t now = bootNow();
     for (int i = 0; i < kSlots; ++i) {
         const Slot& s = m_slots[i];
-        if (s.running && !s.paused && (next < 0 || s.end - now < next))
+        if (s.state == State::Counting && (next < 0 || s.end - now < next))
             next = std::max<std::int64_t>(0, s.end - now);
     }
     return next;

@@ -1,4 +1,6 @@
 #pragma once
+#include "slot_model/ClockTime.h"
+#include "slot_model/Duration.h"
 #include "slot_model/SlotMath.h"
 #include <QObject>
 #include <QString>
@@ -10,7 +12,6 @@
 #include <optional>
 
 class SlotHost;
-class SlotStore;
 
 // The forty timer slots without their widgets: what each row holds, its countdown from start to
 // expiry and the rules of both. The main window draws what this says and passes on what the user
@@ -33,6 +34,13 @@ public:
     static constexpr std::int64_t kSnoozeSeconds = 300;
     static constexpr std::int64_t kRecentMs = 3600000;
 
+    // Where a slot stands. Paused counts as running (SlotRunning) and as paused (SlotPaused); an
+    // idle slot can be marked paused, and the P button then starts it. Kept: its stored countdown
+    // could not be restored, and its keys stay in the file until the user takes the slot over.
+    enum class State { Idle, Counting, Paused, MarkedPaused, Kept };
+    // What the row's entry panel shows: the countdown fields, or the clock-time fields.
+    enum class Kind { Duration, ClockTime };
+
     // What a row holds besides its countdown: the texts typed (or written by the tick) and the boxes.
     struct Entry {
         QString message;
@@ -41,7 +49,7 @@ public:
         bool am = false;
         bool alarm = true;
         bool run = false;
-        bool clockPanel = false;  // the row shows its clock-time fields
+        Kind kind = Kind::Duration;
         QString runFile;          // what the run box opens, kept as "RunFile<n>"
         bool repeat = false;      // starts again at each end, kept as "RepeatOn<n>"
     };
@@ -51,8 +59,9 @@ public:
     void setHost(SlotHost* host) { m_host = host; }
 
     const Entry& entry(int i) const;
-    bool SlotRunning(int i) const { return slot(i).running; }
-    bool SlotPaused(int i) const { return slot(i).paused; }
+    State state(int i) const { return slot(i).state; }
+    bool SlotRunning(int i) const { return state(i) == State::Counting || state(i) == State::Paused; }
+    bool SlotPaused(int i) const { return state(i) == State::Paused || state(i) == State::MarkedPaused; }
     bool SlotAtTime(int i) const { return slot(i).atTime; }
     // Where the countdown reaches zero on the clock that counts sleep (Clock::bootMs); 0 when
     // it does not count down.
@@ -81,6 +90,8 @@ public:
     void resumeTimer(int i);
     // Pauses a counting slot, or resumes a paused one from what its fields hold.
     void togglePause(int i);
+    // A paused slot whose fields came to nothing is no longer counting (it stays marked paused).
+    void settle(int i);
     // The slot a quick start takes: the last idle one with empty fields on the page on display
     // (and whose stored countdown is not kept for an unreadable end); -1 when there is none.
     // anyPage: when the page on display has none, the last free one of all forty.
@@ -95,7 +106,7 @@ public:
         int slot = -1;
         Entry entry;                   // as it rang
         std::int64_t seconds = 0;      // the duration that rang; 0 when it cannot be read
-        int clock = -1;                // or its clock time, seconds since midnight
+        std::optional<ClockTime> clock;  // or its clock time
         std::int64_t utcMs = 0;        // when it rang (wall clock)
         QString answer;                // "snoozed" or "restarted", once answered
         int answeredIn = -1;           // the slot that answer counts down in
@@ -114,10 +125,33 @@ public:
     // The latest ring of the slot (any slot when -1) that rang within kRecentMs, or whose reminder
     // open() says is still open; 0 for none.
     int lastRing(int slot, const std::function<bool(int)>& open) const;
-    // Whole seconds of the slot's latest start (not a resume); its clock time, as seconds since
-    // midnight, when that start was one, otherwise -1.
-    std::int64_t lastSeconds(int i) const { return slot(i).lastSeconds; }
-    int lastClockTime(int i) const { return slot(i).lastClock; }
+    // What a restart and a repeat take from the slot's latest start (not a resume): its whole
+    // seconds, its clock time when it was one, and the ring whose next round a repeating slot counts.
+    struct Last {
+        std::int64_t seconds = 0;
+        std::optional<ClockTime> clock;
+        int round = 0;
+    };
+    const Last& last(int i) const { return slot(i).last; }
+
+    // What the settings file gave back. A slot that stays as the file holds it: its countdown
+    // could not be restored, and a save leaves its keys alone until the user takes it over.
+    void keep(int i);
+    // A key of the slot whose stored value could not be read: a save leaves it in the file as it
+    // is until the slot is used. False when it was noted already.
+    bool noteUnreadable(int i, const QString& key);
+    bool unreadable(int i, const QString& key) const { return slot(i).unreadable.contains(key); }
+    // The entry as the file holds it; the slot is not taken over.
+    void fill(int i, const Entry& entry, const Last& last);
+    // Restored countdowns follow the wall clock from here; call before the first restore.
+    void beginRestore();
+    // Starts the slot from its fields and lets it end at that wall-clock moment (ms since 1970
+    // UTC), keeping what fill gave it; false when the fields cannot start it.
+    bool restoreCountdown(int i, std::int64_t endUtcMs);
+    // The slot rang at that moment while the program was closed; its ring's id.
+    int rangWhileClosed(int i, std::int64_t utcMs);
+    // The next moment (ms since 1970 UTC) the wall clock shows that time of day, after `after`.
+    static std::int64_t nextClockMoment(const ClockTime& time, std::int64_t after);
 
     // One round over the slots, expiring those that fell due; false when none counts down or is
     // paused any more. A failing expiry ends the round, as a failure of the tick always has.
@@ -139,24 +173,21 @@ signals:
     void expired(int i, std::int64_t lateMs);
     // A ring was answered: what rang now counts down in slot to (a snooze or a restart).
     void answered(int ring, int to);
+    // The file the run box opens was given for the slot.
+    void runFileChanged(int i);
 
 private:
-    friend class SlotStore;
     struct Slot {
         Entry entry;
-        bool running = false, paused = false, atTime = false;
+        State state = State::Idle;
+        bool atTime = false;
         std::int64_t end = 0;  // on the clock that counts sleep; 0 when it does not count
         double duration = 0;  // days, as the latest start computed it
         std::int64_t shownSeconds = -1;
         // Restored from the file: the stored moment on the wall clock (ms since 1970 UTC), which
         // the countdown follows when the wall clock is corrected; 0 for one started in this run.
         std::int64_t wallEnd = 0;
-        // Its stored end could not be restored: its entries stay in the file as they are until
-        // the user starts, stops or edits the slot.
-        bool kept = false;
-        std::int64_t lastSeconds = 0;  // see lastSeconds()
-        int lastClock = -1;
-        int round = 0;                 // the ring whose next round a repeating slot counts
+        Last last;
         // Keys of the slot whose stored values could not be read: a save leaves them in the file
         // as they are until the slot is used.
         QStringList unreadable;
@@ -172,17 +203,26 @@ private:
     // Idle, its countdown fields empty, and not kept for an unreadable end.
     static bool isFree(const Slot& s);
     int lastFree(bool pageOnly) const;
-    // The next moment (ms since 1970 UTC) the wall clock shows that time of day, after now.
-    static std::int64_t nextClockMoment(int targetSeconds, std::int64_t after);
-    static int secondsUntilClockTime(int targetSeconds);
+    static int secondsUntilClockTime(const ClockTime& time);
     // The slot's countdown ends at that wall-clock moment and follows the clock when it is set.
     void followMoment(Slot& s, std::int64_t utcMs);
     void convertClockTime(int i);
     // Starts the countdown from the fields; a resume does not count as a start of its own.
     bool begin(int i);
-    // Starts slot to for seconds (or for clock time `clock`, seconds since midnight, when >= 0)
-    // with what the ring carried, repeating or not; false when the start fails.
-    bool relaunch(const Ring& ring, int to, std::int64_t seconds, int clock, bool repeat, const QString& how);
+    // What an answer starts again: for seconds, or for a clock time when one is given.
+    struct Again {
+        std::int64_t seconds = 0;
+        std::optional<ClockTime> clock;
+        bool repeat = false;
+        QString how;  // for the log: "snoozed for 300 s"
+    };
+    // The slot an answer counts down in: the ring's own while it is free and holds the message
+    // that rang (or, for a restart, counts that ring's round), otherwise the one a quick start takes.
+    int slotFor(const Ring& ring, bool restart) const;
+    // Starts slot to again with what the ring carried; false when the start fails.
+    bool relaunch(const Ring& ring, int to, const Again& again);
+    // The clock time the slot's entry holds, when it makes one.
+    std::optional<ClockTime> entryClockTime(const Slot& s) const;
     // A new ring of slot i; its id.
     int addRing(int i, std::int64_t utcMs);
     // A repeating slot's next round, on the beat of its previous end; false when it does not repeat.

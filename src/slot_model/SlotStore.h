@@ -1,15 +1,16 @@
 #pragma once
+#include "slot_model/SlotBoard.h"
+#include <QObject>
 #include <QString>
 #include <cstdint>
 #include <optional>
 
-class SlotBoard;
-
 // The slots' copy in the settings store, and so in the settings file: written every 30 s while a
-// countdown runs and at the end, read once at the start.
+// countdown runs and at the end, read once at the start. The one place that reads and writes a
+// slot's keys.
 class SlotStore {
 public:
-    explicit SlotStore(SlotBoard& board) : m_board(board) {}
+    explicit SlotStore(SlotBoard& board);
 
     void saveTimers();
     // The message, file and repeat mark stored for the slot (or "Reminder n"), the countdown
@@ -28,12 +29,13 @@ private:
     // file as it is until the slot is used.
     bool readFlag(int n, const QString& key, bool fallback);
     void logUnreadable(int n, const QString& key, const QString& text, const QString& meaning);
-    // The repeat mark and the last duration and clock time of a restored slot; fallbackSeconds
-    // for a file from before these keys.
-    void readLast(int n, std::int64_t fallbackSeconds);
+    // The repeat mark (into the entry) and the last duration and clock time of a restored slot;
+    // fallbackSeconds for a file from before these keys.
+    SlotBoard::Last readLast(int n, SlotBoard::Entry& entry, std::int64_t fallbackSeconds);
     // A slot whose end passed while the program was closed rang then; a repeating one comes
     // round again on its beat: the stored end plus whole periods, the first after now.
     std::optional<std::int64_t> rangWhileClosed(int n, const QString& name, std::int64_t endUtcMs);
 
     SlotBoard& m_board;
+    QObject m_context;  // ends the board's calls to this store with it
 };

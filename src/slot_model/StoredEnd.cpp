@@ -45,12 +45,16 @@ int secondOfDay(const QTime& time) { return time.msecsSinceStartOfDay() / 1000; 
 
 namespace StoredEnd {
 
+QString isoForm(std::int64_t utcMs)
+{
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(SlotMath::wholeSecond(utcMs));
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+}
+
 void write(int slot, std::int64_t utcMs)
 {
-    const std::int64_t whole = SlotMath::wholeSecond(utcMs);
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(whole);
-    settings().sSet(generalName(slot), OleDate::fromDateTime(local));
-    settings().sSet(isoName(slot), local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate));
+    settings().sSet(generalName(slot), OleDate::fromDateTime(QDateTime::fromMSecsSinceEpoch(SlotMath::wholeSecond(utcMs))));
+    settings().sSet(isoName(slot), isoForm(utcMs));
 }
 
 std::optional<std::int64_t> read(int slot)

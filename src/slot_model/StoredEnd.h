@@ -9,6 +9,9 @@
 // is the same whatever locale reads it, tells apart the hour that comes twice in autumn and
 // survives a change of time zone.
 namespace StoredEnd {
+// The moment (milliseconds since 1970 UTC), to the whole second, in local time in ISO 8601 with
+// its offset from UTC ("Z" for none): the one form for the file and the command line.
+QString isoForm(std::int64_t utcMs);
 // Stores the moment (milliseconds since 1970 UTC), to the whole second, under both names.
 void write(int slot, std::int64_t utcMs);
 // The stored moment as milliseconds since 1970 UTC: the ISO form when it is a date-time with an

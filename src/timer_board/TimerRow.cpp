@@ -231,9 +231,10 @@ void TimerRow::draw()
         (e.am ? optAM : optPM)->setChecked(true);
     chkAlarm->setChecked(e.alarm);
     chkRun->setChecked(e.run);
-    if (fraAtSpecific->isHidden() == e.clockPanel) {
-        fraAtSpecific->setVisible(e.clockPanel);
-        fraCountdown->setVisible(!e.clockPanel);
+    const bool clockPanel = e.kind == SlotBoard::Kind::ClockTime;
+    if (fraAtSpecific->isHidden() == clockPanel) {
+        fraAtSpecific->setVisible(clockPanel);
+        fraCountdown->setVisible(!clockPanel);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{txtDays, txtHours, txtMinutes, txtSeconds, cmdAt, chkAlarm, chkRun})
         w->setEnabled(!running);

@@ -50,7 +50,7 @@ TEST_F(RestoreTest, AStoredCountdownComesBackWhateverLocaleWroteOrReadsItAndFoll
         useLocale(c.writer);
         SlotBoard before;
         before.setMessage(0, "Tea\tfor\r\ntwo");
-        before.setFields(0, *SlotMath::fieldsFor(c.seconds));
+        before.setFields(0, *Duration(c.seconds).fields());
         ASSERT_TRUE(before.startTimer(0)) << c.name;
         SlotStore(before).saveTimers();
         if (c.iso)

@@ -25,6 +25,7 @@ protected:
     }
     FakeSlotHost host;
     SlotBoard board;
+    SlotStore store{board};  // keeps what is given at once (the file to run)
 };
 
 TEST_F(SlotBoardTest, AnExpiryRaisesTheReminderRunsTheFileAndSaysWhenALateOneWasDue)
