@@ -572,7 +572,7 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
         }
         try {
             if (m_host)
-                m_host->raiseAlarm(i, ring, e.message, QString());
+                m_host->remind(i, ring, e.message, QString());
             return true;
         } catch (const std::exception&) {
             return false;
@@ -580,7 +580,7 @@ bool SlotBoard::expire(int i, std::int64_t lateMs)
     };
     return step([&] {
         if (e.alarm && m_host)
-            m_host->raiseAlarm(i, ring, e.message, due);
+            m_host->remind(i, ring, e.message, due);
     }) && step([&] {
         // The shell's code above 32 means it was opened; anything else is logged.
         if (e.run && cSharedFileSubs::instance().RunFile(e.runFile, QString()) <= 32)

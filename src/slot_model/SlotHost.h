@@ -1,13 +1,13 @@
 #pragma once
 #include <QString>
 
-// What the slots and the outside triggers need of the program around them; the main window is one.
+// What the slots and the outside triggers need of the program around them; ZelvoApp is one.
 class SlotHost {
 public:
     virtual ~SlotHost() = default;
     // A reminder of ring `ring` of slot i with its message; due: when a late one was due, empty
     // when on time.
-    virtual void raiseAlarm(int i, int ring, const QString& message, const QString& due) = 0;
+    virtual void remind(int i, int ring, const QString& message, const QString& due) = 0;
     // Whether the reminder of that ring is still open.
     virtual bool reminderOpen(int ring) const = 0;
     // Whether the slot's row is on the page on display, where a quick start looks for a free slot.

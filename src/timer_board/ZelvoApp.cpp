@@ -283,7 +283,7 @@ void ZelvoApp::tickAtNextEnd(std::int64_t ms)
     });
 }
 
-void ZelvoApp::raiseAlarm(int, int ring, const QString& message, const QString& due) { RaiseAlarm(ring, message, due); }
+void ZelvoApp::remind(int, int ring, const QString& message, const QString& due) { RaiseAlarm(ring, message, due); }
 
 void ZelvoApp::RaiseAlarm(int ring, const QString& text, const QString& due)
 {

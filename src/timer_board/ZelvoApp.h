@@ -66,7 +66,7 @@ public:
 
     // What the slots and the outside triggers ask of the program.
     bool slotOnPage(int i) const override;
-    void raiseAlarm(int i, int ring, const QString& message, const QString& due) override;
+    void remind(int i, int ring, const QString& message, const QString& due) override;
     bool reminderOpen(int ring) const override { return m_reminders.isOpen(ring); }
     void showWindow() override;
     void quitProgram(bool ask) override;

@@ -8,7 +8,7 @@
 // The program around the slots, recording what they ask of it.
 class FakeSlotHost : public SlotHost {
 public:
-    void raiseAlarm(int i, int ring, const QString& message, const QString& due) override
+    void remind(int i, int ring, const QString& message, const QString& due) override
     {
         alarms << (due.isEmpty() ? message : message + " | " + due);
         rang.push_back(i);

@@ -86,6 +86,45 @@ TEST_F(SlotBoardTest, StartRefusalsFreeSlotsAndPause)
     EXPECT_EQ(board.remainingMs(9), 40000);
 }
 
+TEST_F(SlotBoardTest, EachStateGoesWhereItsButtonOrTheFileTakesIt)
+{
+    using S = SlotBoard::State;
+    struct Case {
+        const char* name;
+        S from;
+        std::function<void(SlotBoard&)> act;
+        S to;
+    };
+    const std::function<void(SlotBoard&)> pause = [](SlotBoard& b) { b.togglePause(4); };
+    const Case cases[] = {
+        {"P on an idle slot marks it", S::Idle, pause, S::MarkedPaused},
+        {"P again starts it", S::MarkedPaused, pause, S::Counting},
+        {"P pauses a countdown", S::Counting, pause, S::Paused},
+        {"P resumes it", S::Paused, pause, S::Counting},
+        {"a save finds nothing left", S::Paused, [](SlotBoard& b) { b.settle(4); }, S::MarkedPaused},
+        {"Stop", S::Paused, [](SlotBoard& b) { b.stopTimer(4); }, S::Idle},
+        {"an edit takes a kept slot over", S::Kept, [](SlotBoard& b) { b.setMessage(4, "Mine"); }, S::Idle},
+        {"P on a kept slot takes it over", S::Kept, pause, S::MarkedPaused},
+    };
+    for (const Case& c : cases) {
+        SlotBoard b;
+        b.setFields(4, {"1.5", "0", "0", "0"});
+        if (c.from == S::Kept)
+            b.keep(4);
+        if (c.from == S::Counting || c.from == S::Paused)
+            b.startTimer(4);
+        if (c.from == S::MarkedPaused || c.from == S::Paused)
+            b.pauseTimer(4);
+        ASSERT_EQ(b.state(4), c.from) << c.name;
+        c.act(b);
+        EXPECT_EQ(b.state(4), c.to) << c.name;
+        EXPECT_EQ(b.SlotRunning(4), c.to == S::Counting || c.to == S::Paused) << c.name;
+        if (c.to == S::Counting) {
+            EXPECT_NEAR(b.SlotDuration(4), 1.5, 1e-12) << c.name;
+        }
+    }
+}
+
 TEST_F(SlotBoardTest, SnoozeAndRestartStartWhatRangAgain)
 {
     struct Case {

@@ -24,6 +24,9 @@ TEST(SlotMathTest, RemainingTimeIsRoundedUpToTheWholeSecond)
     EXPECT_EQ(joined(Duration::left(1).shown()), "0 0 0 01");
     EXPECT_EQ(joined(Duration::left(59200).shown()), "0 0 1 00");
     EXPECT_EQ(joined(Duration::left(3599500).shown()), "0 1 0 00");
+    // Oversized fields and fractional days show as the fields would hold them.
+    EXPECT_EQ(joined(Duration::ofFields({"0", "0", "90", "0"})->shown()), "0 1 30 00");
+    EXPECT_EQ(joined(Duration::ofFields({"1.5", "0", "0", "0"})->shown()), "1 12 0 00");
     EXPECT_EQ(joined(Duration::left(0).shown()), "0 0 0 00");
     EXPECT_EQ(joined(Duration::left(-1).shown()), "0 0 0 00");
 }

@@ -142,26 +142,6 @@ TEST_F(ExpiryTest, TwoSlotsInOneTickAlarmAndRunInSlotOrder)
     EXPECT_EQ(shown(0), "0 0 58 59");
 }
 
-TEST_F(ExpiryTest, RunOnlySlotOpensTheFileWithoutWindowOrSound)
-{
-    writeIni("RUNFILE5,https://example.org/page\r\n");
-    frmMain& w = open();
-    w.row(5)->chkAlarm->setChecked(false);
-    w.row(5)->chkRun->setChecked(true);
-    dialogs->inputs.push_back("https://example.org/other");
-    type(5, "0", "0", "0", "10");
-    w.cmdStart_Click(5);
-    advance(10);
-    tick();
-    EXPECT_FALSE(w.slotBoard().SlotRunning(5));
-    EXPECT_TRUE(reminders().isEmpty());
-    EXPECT_TRUE(sound->played.isEmpty());
-    EXPECT_EQ(sound->beeps, 0);
-    ASSERT_EQ(shell->opened.size(), 1);
-    EXPECT_TRUE(shell->opened[0].contains("https://example.org/other"));
-    EXPECT_EQ(shell->folders, QStringList{QString()});
-}
-
 TEST_F(ExpiryTest, RefusedRunChangesNothing)
 {
     frmMain& w = open();
@@ -292,23 +272,6 @@ TEST_F(ExpiryTest, ResumeStartsFromTheTimeShownAtThePause)
     tick();
     EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_EQ(reminders().size(), 1);
-}
-
-TEST_F(ExpiryTest, CountingSlotNeverShowsAllZerosBeforeItsEnd)
-{
-    frmMain& w = open();
-    type(0, "0", "0", "0", "2");
-    w.cmdStart_Click(0);
-    for (int step = 1; step < 20; ++step) {
-        clock->advanceMs(100);
-        tick();
-        ASSERT_TRUE(w.slotBoard().SlotRunning(0)) << step;
-        EXPECT_NE(shown(0), "0 0 0 00") << step;
-        EXPECT_EQ(shown(0), step < 10 ? "0 0 0 02" : "0 0 0 01") << step;
-    }
-    clock->advanceMs(100);
-    tick();
-    EXPECT_FALSE(w.slotBoard().SlotRunning(0));
 }
 
 TEST_F(ExpiryTest, TestButtonAsksFirstAndPlaysOnlyOnYes)

@@ -19,28 +19,6 @@ protected:
     }
 };
 
-TEST_F(StartTest, FractionalDaysCountToTheHour)
-{
-    frmMain& w = open();
-    type(0, "1.5", "0", "0", "0");
-    w.cmdStart_Click(0);
-    EXPECT_EQ(secondsLeft(0), 36 * 3600);
-    EXPECT_NEAR(w.slotBoard().SlotDuration(0), 1.5, 1e-12);
-    tick();
-    EXPECT_EQ(shown(0), "1 12 0 00");
-}
-
-TEST_F(StartTest, OversizedFieldsAddUp)
-{
-    frmMain& w = open();
-    type(0, "0", "0", "90", "0");
-    w.cmdStart_Click(0);
-    EXPECT_EQ(secondsLeft(0), 5400);
-    tick();
-    EXPECT_EQ(w.row(0)->txtHours->text(), "1");
-    EXPECT_EQ(shown(0), "0 1 30 00");
-}
-
 TEST_F(StartTest, AllZeroExpiresAtTheNextTick)
 {
     frmMain& w = open();
@@ -122,13 +100,6 @@ TEST_F(StartTest, InvalidClockTimeStartsFromTheCountdownFields)
     EXPECT_FALSE(w.slotBoard().SlotRunning(0));
     EXPECT_TRUE(dialogs->prompts.isEmpty());
     EXPECT_EQ(messages(), QStringList{kTooLong});
-}
-
-TEST_F(StartTest, PmHourThatIsNoNumberReadsAsNoon)
-{
-    open();
-    startAt(QTime(9, 0, 0), "abc", "00", "00", false);
-    EXPECT_EQ(secondsLeft(0), 3 * 3600);
 }
 
 TEST_F(StartTest, BadFieldTextNeverStartsWithADurationNotTyped)
