@@ -3,7 +3,7 @@
 include(GNUInstallDirs)
 install(TARGETS zelvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET zelvo_sound)
-  install(TARGETS zelvo_sound LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/zelvo)
+  install(TARGETS zelvo_sound LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/zelvo/modules)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/assets/alarm.wav ${CMAKE_SOURCE_DIR}/assets/splash.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvo)

@@ -151,7 +151,8 @@ class Zelvo:
         os.chmod(self.runtime, 0o700)
         source = os.path.dirname(binary)
         shutil.copy2(binary, os.path.join(self.folder, "zelvo"))
-        for asset in ("alarm.wav", "splash.png"):
+        # A portable copy: the program, the sound module it loads at the first alarm, its assets.
+        for asset in ("zelvo_sound.so", "alarm.wav", "splash.png"):
             shutil.copy2(os.path.join(source, asset), os.path.join(self.folder, asset))
         self.display = {True: Weston, "sway": Sway}[wayland](self.runtime) if wayland else Display(dpi)
         self.scale = dpi / 96.0
