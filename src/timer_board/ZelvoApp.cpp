@@ -447,6 +447,7 @@ void ZelvoApp::Updater_InstallFile()
 void ZelvoApp::ExitProgram(bool ask)
 {
     Guard g{"ExitProgram", kModule};
+    // Written before the question, which may wait a long time; the store writes only what changed.
     g([&] { settings().SaveSettings(settingsPath()); });
     if (ask && m_slots.anyRunning()) {
         const auto answer = Platform::dialogs().message("You have timers running. Are you sure you want to exit?",
