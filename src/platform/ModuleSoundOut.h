@@ -13,6 +13,7 @@ public:
     void stop() override;
     void beep() override;
     int deviceCount() const override;
+    void prepare() override { backend(); }
 
 private:
     SoundOut* backend() const;

@@ -9,4 +9,6 @@ public:
     virtual void stop() = 0;
     virtual void beep() = 0;
     virtual int deviceCount() const = 0;
+    // Brings in what the first sound needs, so that it does not wait for it; an alarm is near.
+    virtual void prepare() {}
 };

@@ -5,6 +5,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Notifier.h"
 #include "platform/Platform.h"
+#include "platform/SoundOut.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/Guard.h"
 #include "support/MakerAddresses.h"
@@ -267,8 +268,10 @@ void ZelvoApp::Timer1_Timer()
     }
     const std::int64_t next = m_slots.msToNextEnd();
     tickAtNextEnd(next);
-    if (next >= 0 && next <= ReminderWindows::kPrepareMs)
+    if (next >= 0 && next <= ReminderWindows::kPrepareMs) {
         m_reminders.prepare(m_slots);
+        Guard::silently([] { Platform::sound().prepare(); });
+    }
 }
 
 // An end moment that falls between two ticks gets a tick of its own, so the alarm does not wait
