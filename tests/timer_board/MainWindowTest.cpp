@@ -81,6 +81,26 @@ TEST_F(MainWindowTest, StoredMessagesAndCustomSecondsComeFromTheSettingsFile)
     EXPECT_EQ(w.txtCustom->text(), "120");
 }
 
+// A page's rows are made at its first showing: what its slots did before then is drawn at once.
+TEST_F(MainWindowTest, ARowMadeAfterItsSlotChangedShowsWhatTheSlotHolds)
+{
+    frmMain& w = open();
+    SlotBoard& model = w.slotBoard();
+    ASSERT_EQ(w.builtRow(25), nullptr);
+    model.setMessage(25, "Laundry");
+    model.setFields(25, {"0", "2", "0", "0"});
+    model.setRepeat(25, true);
+    ASSERT_TRUE(model.startTimer(25));
+    model.pauseTimer(26);
+    w.optPage_Click(2);
+    EXPECT_EQ(w.row(25)->txtDesc->text(), "Laundry");
+    EXPECT_EQ(w.row(25)->cmdStart->text(), "Stop");
+    EXPECT_FALSE(w.row(25)->txtHours->isEnabled());
+    EXPECT_EQ(textColour(25), QColor(0, 176, 0));
+    EXPECT_FALSE(w.row(25)->txtDesc->accessibleDescription().isEmpty()) << "the repeat mark";
+    EXPECT_EQ(textColour(26), QColor(128, 128, 128)) << "marked paused";
+}
+
 TEST_F(MainWindowTest, CustomSecondsThatAreNoNumberShowZero)
 {
     writeIni("CUSTOMSECONDS,lots\r\n");
