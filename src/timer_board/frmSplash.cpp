@@ -8,6 +8,7 @@
 #include "support/cSharedFileSubs.h"
 #include "timer_board/MakerLine.h"
 #include <QApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QScreen>
 
@@ -46,7 +47,10 @@ void frmSplash::Form_Load()
     g([&] {
         const QString file = cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().assetFolder())
                              + cSharedFileSubs::separator() + "splash.png";
-        const QPixmap pixmap(file);
+        // Read as PNG without sniffing: sniffing loads every image plugin (SVG, JPEG, GIF, ICO).
+        QImageReader reader(file, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QPixmap pixmap = QPixmap::fromImage(reader.read());
         if (pixmap.isNull())
             throw AppError(AppError::FileNotFound);
         picture->setPixmap(pixmap);
