@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
 #include <QStandardPaths>
@@ -12,6 +10,11 @@
 #include <QTimer>
 #ifdef Q_OS_WIN
 #include "platform/windows/NamedMutex.h"
+#include <QLocalServer>
+#include <QLocalSocket>
+#else
+#include "platform/unix/UnixSocket.h"
+#include "platform/unix/UnixSocketServer.h"
 #endif
 #ifdef Q_OS_LINUX
 #include <sys/socket.h>
@@ -105,12 +108,14 @@ bool LocalInstanceLock::earlierInstanceRunning()
 
 void LocalInstanceLock::listen()
 {
-    m_server = std::make_unique<QLocalServer>();
-    QLocalServer::removeServer(socketPath());
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    m_server = std::make_unique<Server>();
+    Server::removeServer(socketPath());
+#ifdef Q_OS_WIN
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);  // the Unix server's always is
+#endif
     m_server->listen(socketPath());
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, [this] {
-        while (QLocalSocket* peer = m_server->nextPendingConnection())
+    QObject::connect(m_server.get(), &Server::newConnection, [this] {
+        while (Socket* peer = m_server->nextPendingConnection())
             serve(peer);
     });
     if (m_watch)
@@ -133,9 +138,9 @@ void LocalInstanceLock::release()
 
 // Whatever the peer does, it is heard once: at a newline, past the size allowed, at its end or
 // after a pause.
-void LocalInstanceLock::serve(QLocalSocket* peer)
+void LocalInstanceLock::serve(Socket* peer)
 {
-    QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+    QObject::connect(peer, &Socket::disconnected, peer, &QObject::deleteLater);
     if (!sameUser(peer->socketDescriptor())) {
         peer->abort();
         return;
@@ -158,10 +163,10 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
         if (hearing->heard)
             return;
         hearing->heard = true;
-        if (hearing->got.isEmpty() && peer->state() != QLocalSocket::ConnectedState)
+        if (hearing->got.isEmpty() && peer->state() != Socket::ConnectedState)
             return;  // a look to see whether this copy runs, not a message
-        QPointer<QLocalSocket> to = peer;
-        const auto connected = [to] { return to && to->state() == QLocalSocket::ConnectedState; };
+        QPointer<Socket> to = peer;
+        const auto connected = [to] { return to && to->state() == Socket::ConnectedState; };
         const Answer answer(
             [to, connected](const QByteArray& reply) {
                 if (!connected())
@@ -192,8 +197,8 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
         if (newline >= 0 || hearing->got.size() > m_maxBytes)
             deliver();
     };
-    QObject::connect(peer, &QLocalSocket::readyRead, peer, read);
-    QObject::connect(peer, &QLocalSocket::readChannelFinished, peer, deliver);
+    QObject::connect(peer, &Socket::readyRead, peer, read);
+    QObject::connect(peer, &Socket::readChannelFinished, peer, deliver);
     QObject::connect(pause, &QTimer::timeout, peer, deliver);
     pause->start(kDeadlineMs);
     read();
@@ -201,7 +206,7 @@ void LocalInstanceLock::serve(QLocalSocket* peer)
 
 bool LocalInstanceLock::earlierListening()
 {
-    QLocalSocket socket;
+    Socket socket;
     socket.connectToServer(socketPath());
     return socket.waitForConnected(500);
 }
@@ -211,7 +216,7 @@ QByteArray LocalInstanceLock::ask(const QByteArray& request, int timeoutMs)
     QElapsedTimer clock;
     clock.start();
     const auto left = [&] { return std::max(1, timeoutMs - static_cast<int>(clock.elapsed())); };
-    QLocalSocket socket;
+    Socket socket;
     socket.connectToServer(socketPath());
     if (!socket.waitForConnected(left()))
         return {};
@@ -229,13 +234,13 @@ QByteArray LocalInstanceLock::askAndWait(const QByteArray& request, const std::f
     QElapsedTimer trying;
     trying.start();
     do {
-        QLocalSocket socket;
+        Socket socket;
         socket.connectToServer(socketPath());
         if (socket.waitForConnected(kDeadlineMs) && socket.write(request) == request.size()
             && socket.waitForBytesWritten(kDeadlineMs)) {
             QByteArray got;
             bool heardAny = false;
-            while (socket.bytesAvailable() > 0 || socket.state() == QLocalSocket::ConnectedState) {
+            while (socket.bytesAvailable() > 0 || socket.state() == Socket::ConnectedState) {
                 if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(1000))
                     continue;
                 got += socket.readAll();

@@ -7,6 +7,8 @@ class QLocalServer;
 class QLocalSocket;
 class QLockFile;
 class QTimer;
+class UnixSocket;
+class UnixSocketServer;
 
 class LocalInstanceLock : public InstanceLock {
 public:
@@ -27,8 +29,17 @@ public:
     QString socketPath() const { return m_socket; }
 
 private:
+    // The channel: Qt's local sockets on Windows, plain Unix sockets elsewhere, which spare the
+    // start Qt Network and what it brings with it.
+#ifdef Q_OS_WIN
+    using Server = QLocalServer;
+    using Socket = QLocalSocket;
+#else
+    using Server = UnixSocketServer;
+    using Socket = UnixSocket;
+#endif
     void listen();
-    void serve(QLocalSocket* peer);
+    void serve(Socket* peer);
     bool channelGone() const;
 
     QString m_base;
@@ -38,7 +49,7 @@ private:
 #else
     std::unique_ptr<QLockFile> m_lock;
 #endif
-    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<Server> m_server;
     std::unique_ptr<QTimer> m_watch;
     int m_peers = 0;
     int m_maxBytes = 0;

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QUuid>
 #include <atomic>
+#include <optional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -112,4 +113,42 @@ TEST(LocalInstanceLock, NoEarlierCopyMeansNobodyAnswers)
 {
     LocalInstanceLock lonely(freshKey());
     EXPECT_TRUE(lonely.ask("show\n", 500).isEmpty());
+}
+
+// An answer larger than the socket's buffer goes out in pieces from the event loop, and a caller
+// that hung up is seen as gone when its answer is due.
+TEST(LocalInstanceLock, AnAnswerBeyondTheBufferArrivesWholeAndAGoneCallerIsNoLongerWaiting)
+{
+    const QString key = freshKey();
+    LocalInstanceLock first(key);
+    const QByteArray large = QByteArray(3 << 20, 'z') + '\n';
+    std::optional<InstanceLock::Answer> held;
+    first.onRequest(16, [&](const QByteArray& request, const InstanceLock::Answer& answer) {
+        if (request == "large\n")
+            return answer(large);
+        held = answer;
+    });
+    ASSERT_FALSE(first.earlierInstanceRunning());
+
+    std::atomic<bool> done = false;
+    QByteArray reply;
+    std::thread asking([&] {
+        reply = LocalInstanceLock(key).ask("large\n", 5000);
+        done = true;
+    });
+    EXPECT_TRUE(waitFor([&] { return done.load(); }));
+    asking.join();
+    EXPECT_EQ(reply.size(), large.size());
+    EXPECT_EQ(reply, large);
+
+    done = false;
+    std::thread leaving([&] {
+        LocalInstanceLock(key).ask("later\n", 300);  // hangs up after 300 ms, unanswered
+        done = true;
+    });
+    ASSERT_TRUE(waitFor([&] { return held.has_value(); }));
+    EXPECT_TRUE(held->waiting());
+    EXPECT_TRUE(waitFor([&] { return done.load() && !held->waiting(); }));
+    leaving.join();
+    (*held)("too late\n");  // written to nobody, harmlessly
 }
