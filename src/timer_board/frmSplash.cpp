@@ -8,6 +8,7 @@
 #include "support/cSharedFileSubs.h"
 #include "timer_board/MakerLine.h"
 #include <QApplication>
+#include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QScreen>
@@ -47,8 +48,11 @@ void frmSplash::Form_Load()
     g([&] {
         const QString file = cSharedFileSubs::instance().RemoveSlashFromEnd(Platform::facts().assetFolder())
                              + cSharedFileSubs::separator() + "splash.png";
+        QFile png(file);
+        if (!png.open(QIODevice::ReadOnly))
+            throw AppError(AppError::FileNotFound);
         // Read as PNG without sniffing: sniffing loads every image plugin (SVG, JPEG, GIF, ICO).
-        QImageReader reader(file, "png");
+        QImageReader reader(&png, "png");
         reader.setAutoDetectImageFormat(false);
         const QPixmap pixmap = QPixmap::fromImage(reader.read());
         if (pixmap.isNull())
