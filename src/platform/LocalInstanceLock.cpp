@@ -187,7 +187,7 @@ void LocalInstanceLock::serve(Socket* peer)
         else
             answer(QByteArray());
     };
-    const auto read = [this, peer, hearing, pause, deliver] {
+    const auto read = [this, peer, hearing, deliver] {
         if (hearing->heard)
             return;
         hearing->got += peer->read(m_maxBytes + 1 - hearing->got.size());
