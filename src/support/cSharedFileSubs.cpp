@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -219,6 +220,12 @@ int cSharedFileSubs::RunFile(const QString& fileName, const QString& workingFold
 
 QString cSharedFileSubs::DriveOnly(const QString& path) const
 {
+    // A path from the root has no drive letter: the disk that fills up is the mount that holds it.
+    if (path.startsWith('/') && !path.startsWith("//")) {
+        const QString mount = QStorageInfo(QFileInfo(path).absolutePath()).rootPath();
+        if (!mount.isEmpty())
+            return mount;
+    }
     if (!path.isEmpty() && isSep(path[0]))
         return path;
     return path.left(1);

@@ -223,6 +223,12 @@ TEST_F(FileSubsTest, PathRoutinesReadBothSeparators)
     EXPECT_EQ(subs.DriveOnly("C:\\Zelvo\\x.txt"), "C");
     EXPECT_EQ(subs.DriveOnly("\\\\server\\share\\x"), "\\\\server\\share\\x");
     EXPECT_EQ(subs.DriveOnly(""), "");
+    EXPECT_EQ(subs.DriveOnly("//server/share/x"), "//server/share/x");
+#ifndef Q_OS_WIN
+    // No drive letter: the mount that holds the file, which a full disk message can name.
+    EXPECT_EQ(subs.DriveOnly("/Zelvo.ini"), "/");
+    EXPECT_EQ(subs.DriveOnly("/proc/self/status"), "/proc");
+#endif
     EXPECT_EQ(subs.AddSlashIfMissing(""), "");
     EXPECT_EQ(subs.AddSlashIfMissing("C:\\Zelvo\\"), "C:\\Zelvo\\");
     EXPECT_EQ(subs.AddSlashIfMissing("/opt/zelvo/"), "/opt/zelvo/");
