@@ -1,3 +1,4 @@
+#include "support/ErrorOf.h"
 #include "fakes/ZelvoTest.h"
 #include "support/TestPrinters.h"
 #include "platform/AppError.h"
@@ -218,12 +219,7 @@ TEST_F(LoggingTest, AFailedWriteOfTheTrailKeepsWhatWasNotWritten)
 TEST_F(LoggingTest, AFailedEventGoesToTheCaller)
 {
     files->writeError = AppError::DiskFull;
-    try {
-        log().LogEvent("Zelvo startup", true);
-        ADD_FAILURE() << "no failure";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), AppError::DiskFull);
-    }
+    EXPECT_EQ(errorOf([&] { log().LogEvent("Zelvo startup", true); }), AppError::DiskFull);
     EXPECT_EQ(FileTable::instance().openCount(), 0);
 }
 

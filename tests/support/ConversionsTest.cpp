@@ -1,23 +1,11 @@
 #include "fakes/ZelvoTest.h"
+#include "support/ErrorOf.h"
 #include "support/TestPrinters.h"
 #include "platform/AppError.h"
 #include "support/Conversions.h"
 #include <cmath>
-#include <functional>
 
 using namespace Conversions;
-
-namespace {
-int errorOf(const std::function<void()>& statement)
-{
-    try {
-        statement();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-}
 
 class ConversionsTest : public ZelvoTest {};
 

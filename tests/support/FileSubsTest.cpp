@@ -1,3 +1,4 @@
+#include "support/ErrorOf.h"
 #include "fakes/ZelvoTest.h"
 #include "support/TestPrinters.h"
 #include "platform/AppError.h"
@@ -146,12 +147,8 @@ TEST_F(FileSubsTest, AReadOnlyFileIsNeverWrittenBehindTheRoutinesBack)
 {
     // Even for root, who may write any file, as the read-only attribute works on Windows.
     makeReadOnly("a.txt");
-    try {
-        FileTable::instance().open(path("a.txt"), FileSystem::WriteMode::Append);
-        ADD_FAILURE() << "opened";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), AppError::PathFileAccess);
-    }
+    EXPECT_EQ(errorOf([&] { FileTable::instance().open(path("a.txt"), FileSystem::WriteMode::Append); }),
+              AppError::PathFileAccess);
     EXPECT_EQ(readBytes("a.txt"), "A");
 }
 

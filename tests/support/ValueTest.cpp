@@ -1,20 +1,10 @@
 #include "fakes/ZelvoTest.h"
+#include "support/ErrorOf.h"
 #include "support/TestPrinters.h"
 #include "platform/AppError.h"
 #include "support/Value.h"
-#include <functional>
 
 namespace {
-int errorOf(const std::function<void()>& statement)
-{
-    try {
-        statement();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 const OleDate kMoment = OleDate::fromParts(QDate(2026, 12, 7), QTime(22, 7, 5));
 }
 

@@ -1,3 +1,4 @@
+#include "support/ErrorOf.h"
 #include "platform/CurlInternetControl.h"
 #include "platform/AppError.h"
 #include "support/TestPrinters.h"
@@ -119,12 +120,8 @@ TEST_F(TransportControl, OneRequestAtATimeAndCancelStopsIt)
     control.Execute(http.address("/stallbody"), "GET");
     ASSERT_TRUE(pumpUntil([this] { return states.contains(InternetControl::ResponseReceived); }));
     EXPECT_TRUE(control.StillExecuting());
-    try {
-        control.Execute(http.address("/bytes/10"), "GET");
-        ADD_FAILURE() << "a second request was accepted";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), 35764);
-    }
+    EXPECT_EQ(errorOf([&] { control.Execute(http.address("/bytes/10"), "GET"); }), 35764)
+        << "a second request was accepted";
 
     control.Cancel();
     EXPECT_FALSE(control.StillExecuting());
